@@ -1,0 +1,718 @@
+#include "Database.h"
+
+#include "ConnectionString.h"
+#include "Error.h"
+#include "Utils.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <atomic>
+#include <sqlite3.h>
+
+TDatabase *TheDatabase = nullptr;
+TRecordSet *SharedRecordSet = nullptr;
+
+const QString TDatabase::SqliteProvider = QStringLiteral("SQLite");
+const QString TDatabase::PostgresProvider = QStringLiteral("PostgreSQL");
+
+TDBParameter MakeParameter(const QString &name, const QVariant &value)
+{
+    return TDBParameter{name, value};
+}
+
+namespace {
+
+std::atomic<int> connectionCounter{0};
+
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(v.constData());
+}
+
+FieldKind kindFromDeclType(const char *declType)
+{
+    if (!declType)
+        return FieldKind::Variant;
+    const QByteArray t = QByteArray(declType).toUpper();
+    if (t.contains("INT"))
+        return FieldKind::Integer;
+    if (t.contains("BOOL"))
+        return FieldKind::Boolean;
+    if (t.contains("TIMESTAMP") || t.contains("DATE") || t.contains("TIME"))
+        return FieldKind::DateTime;
+    if (t.contains("CHAR") || t.contains("CLOB"))
+        return FieldKind::WideString;
+    if (t.contains("TEXT"))
+        return FieldKind::Memo;
+    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB") || t.contains("NUMERIC") || t.contains("DECIMAL"))
+        return FieldKind::Float;
+    if (t.contains("BLOB"))
+        return FieldKind::Blob;
+    return FieldKind::Variant;
+}
+
+FieldKind kindFromMetaType(QMetaType type)
+{
+    switch (type.id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return FieldKind::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return FieldKind::Float;
+    case QMetaType::QDateTime:
+    case QMetaType::QDate:
+        return FieldKind::DateTime;
+    case QMetaType::Bool:
+        return FieldKind::Boolean;
+    case QMetaType::QByteArray:
+        return FieldKind::Blob;
+    case QMetaType::QString:
+        return FieldKind::WideString;
+    default:
+        return FieldKind::Variant;
+    }
+}
+
+// Prepared SQLite statement with named binding; finalised on destruction.
+class SqliteStatement
+{
+public:
+    SqliteStatement(sqlite3 *db, const QString &sql)
+        : m_db(db)
+    {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(db, text.constData(), text.size(), &m_stmt, nullptr) != SQLITE_OK) {
+            m_error = QString::fromUtf8(sqlite3_errmsg(db));
+            m_stmt = nullptr;
+        }
+    }
+    ~SqliteStatement() { sqlite3_finalize(m_stmt); }
+
+    bool ok() const { return m_stmt != nullptr; }
+    QString error() const { return m_error.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_db)) : m_error; }
+    sqlite3_stmt *handle() const { return m_stmt; }
+
+    // Binds by name without regard to letter case; false with error() set when
+    // a name does not occur in the statement.
+    bool bind(const TDBParameters &params, const TxDBParameters &blobs)
+    {
+        if (m_indexes.isEmpty()) {
+            const int count = sqlite3_bind_parameter_count(m_stmt);
+            for (int i = 1; i <= count; ++i) {
+                const char *name = sqlite3_bind_parameter_name(m_stmt, i);
+                if (name)
+                    m_indexes[QString::fromUtf8(name + 1).toLower()].append(i);
+            }
+        }
+        for (const auto &p : params) {
+            const auto it = m_indexes.constFind(p.Name.toLower());
+            if (it == m_indexes.constEnd())
+                return missing(p.Name);
+            const QVariant v = TDatabase::BindableValue(p.Value);
+            for (int index : *it)
+                if (!bindValue(index, v))
+                    return false;
+        }
+        for (const auto &b : blobs) {
+            const auto it = m_indexes.constFind(b.Name.toLower());
+            if (it == m_indexes.constEnd())
+                return missing(b.Name);
+            for (int index : *it)
+                if (sqlite3_bind_blob(m_stmt, index, b.Stream.constData(), static_cast<int>(b.Stream.size()),
+                        SQLITE_TRANSIENT)
+                    != SQLITE_OK)
+                    return false;
+        }
+        return true;
+    }
+
+    void reset()
+    {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+
+private:
+    bool missing(const QString &name)
+    {
+        m_error = QStringLiteral("参数 :%1 没有出现在语句中").arg(name);
+        return false;
+    }
+
+    bool bindValue(int index, const QVariant &v)
+    {
+        int rc;
+        if (!v.isValid() || v.isNull()) {
+            rc = sqlite3_bind_null(m_stmt, index);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+                rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = v.toByteArray();
+                rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                const QByteArray text = v.toString().toUtf8();
+                rc = sqlite3_bind_text(m_stmt, index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+        return rc == SQLITE_OK;
+    }
+
+    sqlite3 *m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+    QString m_error;
+    QHash<QString, QList<int>> m_indexes;
+};
+
+// Binds by name as the statement spells it, so a differently cased parameter
+// still finds its placeholder; false with *error set for a name not in the SQL.
+bool bindQt(QSqlQuery &query, const QString &sql, const TDBParameters &params, const TxDBParameters &blobs,
+    QString *error)
+{
+    QHash<QString, QString> spelled;
+    for (const QString &name : SqlDialect::placeholders(sql))
+        spelled.insert(name.toLower(), name);
+    auto placeholder = [&](const QString &name) -> QString {
+        const auto it = spelled.constFind(name.toLower());
+        if (it == spelled.constEnd()) {
+            *error = QStringLiteral("参数 :%1 没有出现在语句中").arg(name);
+            return QString();
+        }
+        return QLatin1Char(':') + *it;
+    };
+    for (const auto &p : params) {
+        const QString name = placeholder(p.Name);
+        if (name.isEmpty())
+            return false;
+        QVariant v = TDatabase::BindableValue(p.Value);
+        if (!v.isValid())
+            v = QVariant(QMetaType(QMetaType::QString));
+        query.bindValue(name, v);
+    }
+    for (const auto &b : blobs) {
+        const QString name = placeholder(b.Name);
+        if (name.isEmpty())
+            return false;
+        query.bindValue(name, b.Stream, QSql::In | QSql::Binary);
+    }
+    return true;
+}
+
+QString qtError(const QSqlError &error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- TDatabase
+
+TDatabase::TDatabase()
+    : m_connectionName(QStringLiteral("qm-connection-%1").arg(++connectionCounter))
+{
+}
+
+TDatabase::~TDatabase()
+{
+    closeConnection();
+}
+
+bool TDatabase::Connect(const QString &connectionString)
+{
+    closeConnection();
+    m_transactionLevel = 0;
+    m_connectionString = connectionString;
+    QString error;
+    if (!openConnection(&error)) {
+        m_lastConnectError = error;
+        ShowInfo(QStringLiteral("连接时失败,提示如下:\r\n%1").arg(error));
+        return false;
+    }
+    m_lastConnectError.clear();
+    return true;
+}
+
+bool TDatabase::Connected() const
+{
+    if (!QSqlDatabase::contains(m_connectionName))
+        return false;
+    return QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+void TDatabase::SetConnected(bool connected)
+{
+    if (connected) {
+        if (!Connected()) {
+            QString error;
+            if (!openConnection(&error))
+                throw QmError(error);
+        }
+    } else {
+        closeConnection();
+        m_transactionLevel = 0;
+    }
+}
+
+bool TDatabase::openConnection(QString *error)
+{
+    closeConnection();
+    const QString provider = Provider();
+    const QString source = DataSource();
+    QSqlDatabase db;
+    if (provider == SqliteProvider) {
+        if (source.isEmpty()) {
+            *error = QStringLiteral("没有指定数据库文件");
+            return false;
+        }
+        if (!QFileInfo(source).isFile()) {
+            *error = QStringLiteral("数据库文件不存在: %1").arg(source);
+            return false;
+        }
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        // mode=rw: a missing file fails instead of being created empty.
+        db.setDatabaseName(QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(source, "/"))
+            + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    } else if (provider == PostgresProvider) {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+        db.setHostName(source);
+        const QString port = ConnectionValue(QStringLiteral("Port"));
+        if (!port.isEmpty())
+            db.setPort(port.toInt());
+        db.setDatabaseName(ConnectionValue(QStringLiteral("Initial Catalog")));
+        db.setUserName(ConnectionValue(QStringLiteral("User ID")));
+        db.setPassword(ConnectionValue(QStringLiteral("Password")));
+        db.setConnectOptions(QStringLiteral("connect_timeout=30"));
+    } else {
+        *error = provider.isEmpty() ? QStringLiteral("连接串为空或没有指定数据提供者")
+                                    : QStringLiteral("不支持的数据提供者: %1").arg(provider);
+        return false;
+    }
+    if (!db.open()) {
+        *error = qtError(db.lastError());
+        if (error->isEmpty())
+            *error = QStringLiteral("无法打开数据库");
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        return false;
+    }
+    if (provider == SqliteProvider) {
+        // A file that is not a database opens fine and fails on first read;
+        // find out now so the connection dialog can be shown.
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+            *error = qtError(probe.lastError());
+            probe = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_connectionName);
+            return false;
+        }
+    } else {
+        QSqlQuery setup(db);
+        setup.exec(QStringLiteral("set client_encoding to 'UTF8'"));
+    }
+    return true;
+}
+
+void TDatabase::closeConnection()
+{
+    if (!QSqlDatabase::contains(m_connectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void TDatabase::ensureOpen()
+{
+    if (Connected())
+        return;
+    if (m_transactionLevel > 0)
+        throw QmError(QStringLiteral("数据库连接已断开,事务已无法继续,请重试该操作."));
+    QString error;
+    if (!openConnection(&error))
+        throw QmError(QStringLiteral("无法连接数据库:\r\n") + error);
+}
+
+void TDatabase::fail(const QString &engineMessage, const QString &sql) const
+{
+    throw QmError(engineMessage + QStringLiteral("\r\n") + sql);
+}
+
+int TDatabase::run(const QString &sql, const TDBParameters &params, const TxDBParameters &blobs)
+{
+    ensureOpen();
+    const QString translated = Dialect().translate(sql);
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (Engine() == SqlEngine::SQLite) {
+        sqlite3 *h = sqliteHandle(db);
+        SqliteStatement stmt(h, translated);
+        if (!stmt.ok() || !stmt.bind(params, blobs))
+            fail(stmt.error(), sql);
+        int rc;
+        while ((rc = sqlite3_step(stmt.handle())) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            fail(QString::fromUtf8(sqlite3_errmsg(h)), sql);
+        return sqlite3_changes(h);
+    }
+    QSqlQuery query(db);
+    bool ok;
+    if (params.isEmpty() && blobs.isEmpty()) {
+        ok = query.exec(translated);
+    } else {
+        QString error;
+        if (!query.prepare(translated))
+            fail(qtError(query.lastError()), sql);
+        if (!bindQt(query, translated, params, blobs, &error))
+            fail(error, sql);
+        ok = query.exec();
+    }
+    if (!ok)
+        fail(qtError(query.lastError()), sql);
+    return query.numRowsAffected();
+}
+
+int TDatabase::ExecSQL(const QString &sql, const TDBParameters &params, const TxDBParameters &blobs)
+{
+    return run(sql, params, blobs);
+}
+
+void TDatabase::Execute(const QString &sql, const TDBParameters &params, const TxDBParameters &blobs)
+{
+    run(sql, params, blobs);
+}
+
+void TDatabase::Fill(TDataSet &set, const QString &sql, const TDBParameters &params)
+{
+    ensureOpen();
+    const QString translated = Dialect().translate(sql);
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+
+    if (Engine() == SqlEngine::SQLite) {
+        sqlite3 *h = sqliteHandle(db);
+        SqliteStatement stmt(h, translated);
+        if (!stmt.ok() || !stmt.bind(params, {}))
+            fail(stmt.error(), sql);
+        sqlite3_stmt *s = stmt.handle();
+        const int columnCount = sqlite3_column_count(s);
+        QVector<TDataSet::Loader::ResultColumn> columns;
+        for (int c = 0; c < columnCount; ++c)
+            columns.append({QString::fromUtf8(sqlite3_column_name(s, c)), kindFromDeclType(sqlite3_column_decltype(s, c))});
+        TDataSet::Loader loader(set, columns);
+        struct Slot
+        {
+            int column;
+            int field;
+            FieldKind kind;
+        };
+        QVector<Slot> used;
+        for (int c = 0; c < columnCount; ++c)
+            if (loader.fieldFor(c) >= 0)
+                used.append({c, loader.fieldFor(c), loader.kindOf(loader.fieldFor(c))});
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            loader.beginRow();
+            for (const Slot &slot : used) {
+                const int type = sqlite3_column_type(s, slot.column);
+                if (type == SQLITE_NULL)
+                    continue;
+                switch (slot.kind) {
+                case FieldKind::Integer:
+                case FieldKind::Boolean:
+                    loader.setInt(slot.field, sqlite3_column_int64(s, slot.column));
+                    break;
+                case FieldKind::Float:
+                    loader.setDouble(slot.field, sqlite3_column_double(s, slot.column));
+                    break;
+                case FieldKind::Blob: {
+                    const void *data = sqlite3_column_blob(s, slot.column);
+                    loader.setBytes(slot.field, static_cast<const char *>(data), sqlite3_column_bytes(s, slot.column));
+                    break;
+                }
+                case FieldKind::DateTime: {
+                    if (type != SQLITE_TEXT)
+                        break;
+                    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column));
+                    qint64 stamp;
+                    if (TDataSet::Loader::parseDateTime(text, sqlite3_column_bytes(s, slot.column), &stamp))
+                        loader.setStamp(slot.field, stamp);
+                    break;
+                }
+                case FieldKind::Variant:
+                    switch (type) {
+                    case SQLITE_INTEGER:
+                        loader.setVariant(slot.field, QVariant(sqlite3_column_int64(s, slot.column)));
+                        break;
+                    case SQLITE_FLOAT:
+                        loader.setVariant(slot.field, QVariant(sqlite3_column_double(s, slot.column)));
+                        break;
+                    case SQLITE_BLOB:
+                        loader.setVariant(slot.field,
+                            QByteArray(static_cast<const char *>(sqlite3_column_blob(s, slot.column)),
+                                sqlite3_column_bytes(s, slot.column)));
+                        break;
+                    default:
+                        loader.setVariant(slot.field,
+                            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column)),
+                                sqlite3_column_bytes(s, slot.column)));
+                        break;
+                    }
+                    break;
+                default: {
+                    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column));
+                    loader.setBytes(slot.field, text, sqlite3_column_bytes(s, slot.column));
+                    break;
+                }
+                }
+            }
+            loader.endRow();
+        }
+        if (rc != SQLITE_DONE)
+            fail(QString::fromUtf8(sqlite3_errmsg(h)), sql);
+        loader.finish();
+        return;
+    }
+
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    bool ok;
+    if (params.isEmpty()) {
+        ok = query.exec(translated);
+    } else {
+        QString error;
+        if (!query.prepare(translated))
+            fail(qtError(query.lastError()), sql);
+        if (!bindQt(query, translated, params, {}, &error))
+            fail(error, sql);
+        ok = query.exec();
+    }
+    if (!ok)
+        fail(qtError(query.lastError()), sql);
+    const QSqlRecord record = query.record();
+    QVector<TDataSet::Loader::ResultColumn> columns;
+    for (int c = 0; c < record.count(); ++c)
+        columns.append({record.fieldName(c), kindFromMetaType(record.field(c).metaType())});
+    TDataSet::Loader loader(set, columns);
+    QVector<QPair<int, int>> used;
+    for (int c = 0; c < record.count(); ++c)
+        if (loader.fieldFor(c) >= 0)
+            used.append({c, loader.fieldFor(c)});
+    while (query.next()) {
+        loader.beginRow();
+        for (const auto &slot : used) {
+            const QVariant v = query.value(slot.first);
+            if (v.isNull())
+                continue;
+            const int f = slot.second;
+            switch (loader.kindOf(f)) {
+            case FieldKind::Integer:
+            case FieldKind::Boolean:
+                if (v.typeId() == QMetaType::Bool)
+                    loader.setInt(f, v.toBool() ? 1 : 0);
+                else
+                    loader.setInt(f, v.toLongLong());
+                break;
+            case FieldKind::Float:
+                loader.setDouble(f, v.toDouble());
+                break;
+            case FieldKind::DateTime:
+                if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate) {
+                    const QDateTime dt = v.typeId() == QMetaType::QDate ? v.toDate().startOfDay() : v.toDateTime();
+                    if (dt.isValid())
+                        loader.setStamp(f, TDataSet::Loader::packDateTime(dt));
+                } else {
+                    const QByteArray text = v.toString().toUtf8();
+                    qint64 stamp;
+                    if (TDataSet::Loader::parseDateTime(text.constData(), text.size(), &stamp))
+                        loader.setStamp(f, stamp);
+                }
+                break;
+            case FieldKind::Blob: {
+                const QByteArray bytes = v.toByteArray();
+                loader.setBytes(f, bytes.constData(), static_cast<int>(bytes.size()));
+                break;
+            }
+            case FieldKind::Variant:
+                loader.setVariant(f, v);
+                break;
+            default: {
+                const QByteArray text = v.toString().toUtf8();
+                loader.setBytes(f, text.constData(), static_cast<int>(text.size()));
+                break;
+            }
+            }
+        }
+        loader.endRow();
+    }
+    if (query.lastError().isValid())
+        fail(qtError(query.lastError()), sql);
+    loader.finish();
+}
+
+int TDatabase::BeginTrans()
+{
+    ensureOpen();
+    const int level = m_transactionLevel + 1;
+    Execute(level == 1 ? QStringLiteral("begin") : QStringLiteral("savepoint qm_level_%1").arg(level));
+    m_transactionLevel = level;
+    return level;
+}
+
+void TDatabase::CommitTrans()
+{
+    if (m_transactionLevel <= 0)
+        throw QmError(QStringLiteral("没有打开的事务可以提交"));
+    const int level = m_transactionLevel;
+    Execute(level == 1 ? QStringLiteral("commit") : QStringLiteral("release savepoint qm_level_%1").arg(level));
+    m_transactionLevel = level - 1;
+}
+
+void TDatabase::RollbackTrans()
+{
+    if (m_transactionLevel <= 0)
+        return;
+    const int level = m_transactionLevel;
+    m_transactionLevel = level - 1;
+    if (!Connected())
+        return;
+    if (level == 1) {
+        Execute(QStringLiteral("rollback"));
+    } else {
+        Execute(QStringLiteral("rollback to savepoint qm_level_%1").arg(level));
+        Execute(QStringLiteral("release savepoint qm_level_%1").arg(level));
+    }
+}
+
+QString TDatabase::ConnectionValue(const QString &key) const
+{
+    return ConnectionString::value(m_connectionString, key);
+}
+
+bool TDatabase::IsSqlServer() const
+{
+    return Provider() != SqliteProvider;
+}
+
+const SqlDialect &TDatabase::Dialect() const
+{
+    const SqlEngine engine = Engine();
+    if (!m_dialect || m_dialectEngine != engine) {
+        m_dialect = SqlDialect::create(engine);
+        m_dialectEngine = engine;
+    }
+    return *m_dialect;
+}
+
+QDateTime TDatabase::ServerNow()
+{
+    TDataSet set;
+    Fill(set, Dialect().ServerNowQuery());
+    if (set.IsEmpty())
+        return QDateTime();
+    return set.Fields(0)->AsDateTime();
+}
+
+QVariant TDatabase::BindableValue(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    switch (value.typeId()) {
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return dt.isValid() ? QVariant(SqlDialect::canonicalDateTime(dt)) : QVariant();
+    }
+    case QMetaType::QDate: {
+        const QDate d = value.toDate();
+        return d.isValid() ? QVariant(SqlDialect::canonicalDateTime(d.startOfDay())) : QVariant();
+    }
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    default:
+        return value;
+    }
+}
+
+// ---------------------------------------------------------------- Batch
+
+struct TDatabase::Batch::Private
+{
+    TDatabase &db;
+    QString sql;
+    std::unique_ptr<SqliteStatement> sqlite;
+    std::unique_ptr<QSqlQuery> query;
+    QString translated;
+};
+
+TDatabase::Batch::Batch(TDatabase &db, const QString &sql)
+    : d(new Private{db, sql, nullptr, nullptr, QString()})
+{
+    db.ensureOpen();
+    d->translated = db.Dialect().translate(sql);
+    QSqlDatabase qdb = QSqlDatabase::database(db.m_connectionName, false);
+    if (db.Engine() == SqlEngine::SQLite) {
+        d->sqlite = std::make_unique<SqliteStatement>(sqliteHandle(qdb), d->translated);
+        if (!d->sqlite->ok())
+            db.fail(d->sqlite->error(), sql);
+    } else {
+        d->query = std::make_unique<QSqlQuery>(qdb);
+        if (!d->query->prepare(d->translated))
+            db.fail(qtError(d->query->lastError()), sql);
+    }
+}
+
+TDatabase::Batch::~Batch() = default;
+
+int TDatabase::Batch::exec(const TDBParameters &params)
+{
+    if (d->sqlite) {
+        d->sqlite->reset();
+        if (!d->sqlite->bind(params, {}))
+            d->db.fail(d->sqlite->error(), d->sql);
+        const int rc = sqlite3_step(d->sqlite->handle());
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            d->db.fail(d->sqlite->error(), d->sql);
+        return sqlite3_changes(sqlite3_db_handle(d->sqlite->handle()));
+    }
+    QString error;
+    if (!bindQt(*d->query, d->translated, params, {}, &error))
+        d->db.fail(error, d->sql);
+    if (!d->query->exec())
+        d->db.fail(qtError(d->query->lastError()), d->sql);
+    return d->query->numRowsAffected();
+}

@@ -1,0 +1,1 @@
+#include "KeyValue2.h"
