@@ -445,6 +445,7 @@ void TDataSet::Edit()
     for (int f = 0; f < FieldCount(); ++f)
         m_buffer[f] = storedValue(m_order[m_current], f);
     m_state = State::Edit;
+    emit currentRowChanged(CurrentRow());
 }
 
 void TDataSet::Append()
@@ -454,10 +455,16 @@ void TDataSet::Append()
         Post();
     m_buffer = QVector<QVariant>(FieldCount());
     m_state = State::Insert;
+    // Bound controls show the new, empty row.
+    emit currentRowChanged(CurrentRow());
 }
 
 void TDataSet::Post()
 {
+    if (!IsEditing())
+        return;
+    // What bound controls hold belongs to the row, also when a move posts it.
+    emit updatingRecord();
     if (!IsEditing())
         return;
     if (m_state == State::Edit) {
@@ -487,6 +494,7 @@ void TDataSet::Cancel()
         return;
     m_state = State::Browse;
     m_buffer.clear();
+    emit currentRowChanged(CurrentRow());
 }
 
 void TDataSet::Delete()
