@@ -27,4 +27,11 @@ QStringList SplitScript(const QString &script);
 // *error set when the file cannot be read or a statement fails.
 bool RunScriptFile(TDatabase &db, const QString &path, QString *error);
 
+// Puts the shipped report templates of folder dir into table report, in one
+// transaction: every file "<group>-<name>.qmr" becomes an entry of that group
+// titled with the template's "name" (else the file's name part), under the
+// next free Ids in group order. False with *error set when the folder or a
+// file cannot be read, a file name has no group, or an insert fails.
+bool LoadDefaultReports(TDatabase &db, const QString &dir, QString *error);
+
 } // namespace Schema

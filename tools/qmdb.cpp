@@ -20,7 +20,7 @@ int usage()
         "  qmdb create-sqlite FILE [--if-missing]   new SQLite database file\n"
         "  qmdb create-pgsql CONNECTION             schema and seed on an empty PostgreSQL database\n"
         "      CONNECTION: \"Provider=PostgreSQL;Data Source=HOST;Port=5432;Initial Catalog=DB;User ID=U;Password=P\"\n"
-        "  --scripts DIR   folder of schema.*.sql and seed.sql (default: db/ beside this program)\n");
+        "  --scripts DIR   folder of schema.*.sql, seed.sql and reports/ (default: db/ beside this program)\n");
     return 2;
 }
 
@@ -32,6 +32,12 @@ bool load(TDatabase &db, const QString &scripts, const QString &schema)
             std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(error));
             return false;
         }
+    }
+    QString error;
+    if (!Schema::LoadDefaultReports(
+            db, QDir(scripts).filePath(QStringLiteral("reports")), &error)) {
+        std::fprintf(stderr, "reports: %s\n", qPrintable(error));
+        return false;
     }
     return true;
 }

@@ -107,6 +107,9 @@ std::unique_ptr<EngineFixture> EngineFixture::create(const QString &engine, QStr
             if (!Schema::RunScriptFile(*f->m_db, QDir(scriptsDir()).filePath(QLatin1String(script)), why))
                 return nullptr;
         }
+        if (!Schema::LoadDefaultReports(
+                *f->m_db, QDir(scriptsDir()).filePath(QStringLiteral("reports")), why))
+            return nullptr;
         return f;
     }
 
