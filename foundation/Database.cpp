@@ -13,6 +13,8 @@
 #include <QSqlRecord>
 #include <QUrl>
 #include <atomic>
+#include <charconv>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 TDatabase *TheDatabase = nullptr;
@@ -58,33 +60,6 @@ FieldKind kindFromDeclType(const char *declType)
     if (t.contains("BLOB"))
         return FieldKind::Blob;
     return FieldKind::Variant;
-}
-
-FieldKind kindFromMetaType(QMetaType type)
-{
-    switch (type.id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return FieldKind::Integer;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return FieldKind::Float;
-    case QMetaType::QDateTime:
-    case QMetaType::QDate:
-        return FieldKind::DateTime;
-    case QMetaType::Bool:
-        return FieldKind::Boolean;
-    case QMetaType::QByteArray:
-        return FieldKind::Blob;
-    case QMetaType::QString:
-        return FieldKind::WideString;
-    default:
-        return FieldKind::Variant;
-    }
 }
 
 // Prepared SQLite statement with named binding; finalised on destruction.
@@ -233,6 +208,56 @@ QString qtError(const QSqlError &error)
 {
     const QString text = error.databaseText().trimmed();
     return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+PGconn *postgresHandle(const QSqlDatabase &db)
+{
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn *const *>(v.constData());
+}
+
+FieldKind kindFromPostgresType(Oid type)
+{
+    switch (type) {
+    case 16:
+        return FieldKind::Boolean;
+    case 20:
+    case 21:
+    case 23:
+        return FieldKind::Integer;
+    case 700:
+    case 701:
+    case 1700:
+        return FieldKind::Float;
+    case 1082:
+    case 1114:
+    case 1184:
+        return FieldKind::DateTime;
+    case 17:
+        return FieldKind::Blob;
+    case 25:
+        return FieldKind::Memo;
+    case 1042:
+    case 1043:
+        return FieldKind::WideString;
+    default:
+        return FieldKind::Variant;
+    }
+}
+
+QByteArray decodeHexBytea(const char *text, int)
+{
+    // Text-format bytea comes hex or escaped, depending on the session's
+    // bytea_output (the Qt driver asks for the escaped form); libpq reads both.
+    size_t length = 0;
+    unsigned char *bytes = PQunescapeBytea(reinterpret_cast<const unsigned char *>(text), &length);
+    if (!bytes)
+        return QByteArray();
+    QByteArray result(reinterpret_cast<const char *>(bytes), static_cast<qsizetype>(length));
+    PQfreemem(bytes);
+    return result;
 }
 
 } // namespace
@@ -509,79 +534,135 @@ void TDatabase::Fill(TDataSet &set, const QString &sql, const TDBParameters &par
         return;
     }
 
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    bool ok;
-    if (params.isEmpty()) {
-        ok = query.exec(translated);
-    } else {
-        QString error;
-        if (!query.prepare(translated))
-            fail(qtError(query.lastError()), sql);
-        if (!bindQt(query, translated, params, {}, &error))
-            fail(error, sql);
-        ok = query.exec();
+    // PostgreSQL: libpq on the driver's own connection, so rows arrive as
+    // text straight into the columns instead of one QVariant per value.
+    PGconn *conn = postgresHandle(db);
+    if (!conn)
+        fail(QStringLiteral("无法取得 PostgreSQL 连接句柄"), sql);
+    QStringList names;
+    const QByteArray statement = SqlDialect::positional(translated, &names).toUtf8();
+    QList<QByteArray> texts(names.size());
+    QVector<const char *> values(names.size(), nullptr);
+    QVector<int> lengths(names.size(), 0);
+    QVector<int> formats(names.size(), 0);
+    for (const TDBParameter &p : params) {
+        int index = -1;
+        for (int i = 0; i < names.size(); ++i)
+            if (names[i].compare(p.Name, Qt::CaseInsensitive) == 0)
+                index = i;
+        if (index < 0)
+            fail(QStringLiteral("参数 :%1 没有出现在语句中").arg(p.Name), sql);
+        const QVariant v = BindableValue(p.Value);
+        if (!v.isValid())
+            continue;
+        if (v.typeId() == QMetaType::QByteArray) {
+            texts[index] = v.toByteArray();
+            formats[index] = 1;
+        } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+            texts[index] = QByteArray::number(v.toDouble(), 'g', 17);
+        } else {
+            texts[index] = v.toString().toUtf8();
+        }
+        values[index] = texts[index].constData();
+        lengths[index] = static_cast<int>(texts[index].size());
     }
-    if (!ok)
-        fail(qtError(query.lastError()), sql);
-    const QSqlRecord record = query.record();
+    struct ResultGuard
+    {
+        PGresult *r;
+        ~ResultGuard() { PQclear(r); }
+    } result{PQexecParams(conn, statement.constData(), static_cast<int>(names.size()), nullptr, values.constData(),
+        lengths.constData(), formats.constData(), 0)};
+    if (!result.r || PQresultStatus(result.r) != PGRES_TUPLES_OK)
+        fail(QString::fromUtf8(result.r ? PQresultErrorMessage(result.r) : PQerrorMessage(conn)).trimmed(), sql);
+    PGresult *r = result.r;
+    const int columnCount = PQnfields(r);
     QVector<TDataSet::Loader::ResultColumn> columns;
-    for (int c = 0; c < record.count(); ++c)
-        columns.append({record.fieldName(c), kindFromMetaType(record.field(c).metaType())});
+    QVector<Oid> types;
+    for (int c = 0; c < columnCount; ++c) {
+        columns.append({QString::fromUtf8(PQfname(r, c)), kindFromPostgresType(PQftype(r, c))});
+        types.append(PQftype(r, c));
+    }
     TDataSet::Loader loader(set, columns);
-    QVector<QPair<int, int>> used;
-    for (int c = 0; c < record.count(); ++c)
+    struct Slot
+    {
+        int column;
+        int field;
+        FieldKind kind;
+        Oid type;
+    };
+    QVector<Slot> used;
+    for (int c = 0; c < columnCount; ++c)
         if (loader.fieldFor(c) >= 0)
-            used.append({c, loader.fieldFor(c)});
-    while (query.next()) {
+            used.append({c, loader.fieldFor(c), loader.kindOf(loader.fieldFor(c)), types[c]});
+    const int rowCount = PQntuples(r);
+    for (int row = 0; row < rowCount; ++row) {
         loader.beginRow();
-        for (const auto &slot : used) {
-            const QVariant v = query.value(slot.first);
-            if (v.isNull())
+        for (const Slot &slot : used) {
+            if (PQgetisnull(r, row, slot.column))
                 continue;
-            const int f = slot.second;
-            switch (loader.kindOf(f)) {
+            const char *text = PQgetvalue(r, row, slot.column);
+            const int size = PQgetlength(r, row, slot.column);
+            switch (slot.kind) {
             case FieldKind::Integer:
-            case FieldKind::Boolean:
-                if (v.typeId() == QMetaType::Bool)
-                    loader.setInt(f, v.toBool() ? 1 : 0);
-                else
-                    loader.setInt(f, v.toLongLong());
-                break;
-            case FieldKind::Float:
-                loader.setDouble(f, v.toDouble());
-                break;
-            case FieldKind::DateTime:
-                if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate) {
-                    const QDateTime dt = v.typeId() == QMetaType::QDate ? v.toDate().startOfDay() : v.toDateTime();
-                    if (dt.isValid())
-                        loader.setStamp(f, TDataSet::Loader::packDateTime(dt));
-                } else {
-                    const QByteArray text = v.toString().toUtf8();
-                    qint64 stamp;
-                    if (TDataSet::Loader::parseDateTime(text.constData(), text.size(), &stamp))
-                        loader.setStamp(f, stamp);
+            case FieldKind::Boolean: {
+                if (slot.type == 16) {
+                    loader.setInt(slot.field, text[0] == 't' ? 1 : 0);
+                    break;
                 }
+                long long v = 0;
+                if (std::from_chars(text, text + size, v).ec == std::errc())
+                    loader.setInt(slot.field, v);
+                else
+                    loader.setDouble(slot.field, QByteArray(text, size).toDouble());
                 break;
+            }
+            case FieldKind::Float: {
+                double v = 0;
+                std::from_chars(text, text + size, v);
+                loader.setDouble(slot.field, v);
+                break;
+            }
+            case FieldKind::DateTime: {
+                qint64 stamp;
+                if (TDataSet::Loader::parseDateTime(text, size, &stamp))
+                    loader.setStamp(slot.field, stamp);
+                break;
+            }
             case FieldKind::Blob: {
-                const QByteArray bytes = v.toByteArray();
-                loader.setBytes(f, bytes.constData(), static_cast<int>(bytes.size()));
+                const QByteArray bytes = slot.type == 17 ? decodeHexBytea(text, size) : QByteArray(text, size);
+                loader.setBytes(slot.field, bytes.constData(), static_cast<int>(bytes.size()));
                 break;
             }
             case FieldKind::Variant:
-                loader.setVariant(f, v);
+                switch (slot.type) {
+                case 16:
+                    loader.setVariant(slot.field, QVariant(text[0] == 't'));
+                    break;
+                case 20:
+                case 21:
+                case 23:
+                    loader.setVariant(slot.field, QVariant(QByteArray(text, size).toLongLong()));
+                    break;
+                case 700:
+                case 701:
+                case 1700:
+                    loader.setVariant(slot.field, QVariant(QByteArray(text, size).toDouble()));
+                    break;
+                case 17:
+                    loader.setVariant(slot.field, decodeHexBytea(text, size));
+                    break;
+                default:
+                    loader.setVariant(slot.field, QString::fromUtf8(text, size));
+                    break;
+                }
                 break;
-            default: {
-                const QByteArray text = v.toString().toUtf8();
-                loader.setBytes(f, text.constData(), static_cast<int>(text.size()));
+            default:
+                loader.setBytes(slot.field, text, size);
                 break;
-            }
             }
         }
         loader.endRow();
     }
-    if (query.lastError().isValid())
-        fail(qtError(query.lastError()), sql);
     loader.finish();
 }
 

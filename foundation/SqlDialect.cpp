@@ -514,3 +514,26 @@ QStringList SqlDialect::placeholders(const QString &sql)
             names << token.text.mid(1);
     return names;
 }
+
+QString SqlDialect::positional(const QString &sql, QStringList *names)
+{
+    QString out;
+    names->clear();
+    for (const Token &token : tokenize(sql)) {
+        if (token.type != TokenType::Parameter) {
+            out += token.text;
+            continue;
+        }
+        const QString name = token.text.mid(1);
+        int index = -1;
+        for (int i = 0; i < names->size(); ++i)
+            if (names->at(i).compare(name, Qt::CaseInsensitive) == 0)
+                index = i;
+        if (index < 0) {
+            names->append(name);
+            index = static_cast<int>(names->size()) - 1;
+        }
+        out += QLatin1Char('$') + QString::number(index + 1);
+    }
+    return out;
+}

@@ -47,6 +47,9 @@ public:
 
     // The ":Name" placeholders of a statement, in order of appearance.
     static QStringList placeholders(const QString &sql);
+    // The statement with its ":Name" placeholders numbered "$1", "$2", ... (a
+    // name used twice keeps its number); names receives them in number order.
+    static QString positional(const QString &sql, QStringList *names);
 
     // The one text form of a date-time in the database and in parameters.
     static QString canonicalDateTime(const QDateTime &value);
