@@ -50,7 +50,8 @@ struct TFieldLabels
 extern TFieldLabels FieldLabels;
 
 // Tells open windows that the texts of FieldLabels changed, so they can give
-// their columns and captions the new texts.
+// their columns and captions the new texts, and that the pick lists were
+// saved, so they can offer the new entries.
 class LabelNotifier : public QObject
 {
     Q_OBJECT
@@ -59,6 +60,8 @@ public:
 
 signals:
     void labelsChanged();
+    // Emitted by whoever saves ThePickLists.
+    void pickListsChanged();
 };
 
 // Replaces the 22 user-defined labels with their stored texts (a key that was
