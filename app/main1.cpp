@@ -19,6 +19,7 @@
 #include "Utils.h"
 #include "about.h"
 #include "qmProj.h"
+#include "qmRep.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -373,6 +374,12 @@ void Tmain1Frm::RefreshAction1Execute()
 {
     if (m_set->Active())
         m_set->Reopen(QStringLiteral("Id"));
+}
+
+void Tmain1Frm::PrintAction1Execute()
+{
+    // The roster prints the list as it stands, with the criteria that made it.
+    PrintReports({m_set->Query(), m_where->DataSet()}, 1);
 }
 
 void Tmain1Frm::ExitAction1Execute()

@@ -210,6 +210,7 @@ public:
     // The handlers of the actions this window carries out itself.
     void DeleteAction1Execute();
     void RefreshAction1Execute();
+    void PrintAction1Execute();
     void ExitAction1Execute();
     void OptionAction1Execute();
     void SortAction1Execute();

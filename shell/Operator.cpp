@@ -402,6 +402,38 @@ RDeptRit ParseDeptRights(const QString &xrights)
     return rights;
 }
 
+void SaveDeptRights(const QString &loginId, const RDeptRit &rights)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    const QString failMessage
+        = QStringLiteral("没有返回operator的成功标记,操作员%1可能已被其他用户删除.").arg(loginId);
+    SharedRecordSet->Open(
+        QStringLiteral("select XRights from [operator] where lower(LoginId)=lower(:LoginId)"),
+        {param("LoginId", loginId)});
+    const bool found = !SharedRecordSet->DataSet()->IsEmpty();
+    const QString old = found ? SharedRecordSet->DataSet()->Fields(0)->AsString() : QString();
+    SharedRecordSet->Close();
+    if (!found)
+        throw QmError(failMessage);
+
+    // Drop every line the reader would take as visibility, so no stale one
+    // can override the new values.
+    QStringList lines;
+    for (const QString &line : old.split(lineBreak)) {
+        if (line.isEmpty() || line.contains(QLatin1String("EmpViewAllDept"))
+            || line.contains(QLatin1String("EmpViewDept")))
+            continue;
+        lines << line;
+    }
+    lines << QStringLiteral("EmpViewAllDept=%1").arg(rights.AllDepts ? 1 : 0);
+    for (const RShortDept &dept : rights.Depts)
+        lines << QStringLiteral("EmpViewDept=%1").arg(dept.Code);
+    Conventions::ExecExpectOne(
+        QStringLiteral("update operator set XRights=:XRights where lower(LoginId)=lower(:LoginId)"),
+        {param("XRights", lines.join(QStringLiteral("\r\n"))), param("LoginId", loginId)},
+        failMessage);
+}
+
 ROperatorRights LoadOperatorRight(const QString &loginId)
 {
     if (loginId.isEmpty())

@@ -149,6 +149,9 @@ extern ROperatorRight TheOperatorRight;
 // that is not a boolean counts as false.
 ROperatorRights LoadOperatorRight(const QString &loginId = QString());
 RDeptRit ParseDeptRights(const QString &xrights);
+// Rewrites the visibility lines of one operator's XRights and keeps every
+// other line (the salary module's, for instance) as it was.
+void SaveDeptRights(const QString &loginId, const RDeptRit &rights);
 
 // The condition an employee select appends to show only the visible
 // departments: " and (DutyDeptId like '01%' or ...)", or empty.

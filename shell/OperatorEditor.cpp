@@ -1,15 +1,22 @@
 #include "OperatorEditor.h"
 
-#include "Operator.h"
+#include "Database.h"
 #include "Utils.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
+#include <QHash>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace {
+
+// Marks the rows of stored codes that the department table does not list.
+constexpr int UnlistedRole = Qt::UserRole + 1;
 
 QLineEdit *makeEdit(QWidget *parent, const char *name, bool masked = false)
 {
@@ -37,6 +44,9 @@ TOperatorEditorFrm::TOperatorEditorFrm(QWidget *parent)
     , edtPassword2(makeEdit(this, "edtPassword2", true))
     , PageControl1(new QTabWidget(this))
     , CheckListBox1(new QListWidget(this))
+    , DeptPage1(new QWidget(this))
+    , chkAllDepts1(new QCheckBox(QStringLiteral("所有部门"), DeptPage1))
+    , DeptTree1(new QTreeWidget(DeptPage1))
 {
     setObjectName(QStringLiteral("OperatorEditorFrm"));
     setWindowTitle(QStringLiteral("操作员属性"));
@@ -67,6 +77,17 @@ TOperatorEditorFrm::TOperatorEditorFrm(QWidget *parent)
     rightsLayout->addWidget(CheckListBox1);
     PageControl1->addTab(rightsPage, QStringLiteral("权限"));
 
+    DeptPage1->setObjectName(QStringLiteral("DeptPage1"));
+    chkAllDepts1->setObjectName(QStringLiteral("chkAllDepts1"));
+    DeptTree1->setObjectName(QStringLiteral("DeptTree1"));
+    DeptTree1->setHeaderLabels({QStringLiteral("部门编码"), QStringLiteral("部门名称")});
+    connect(chkAllDepts1, &QCheckBox::toggled, DeptTree1, &QWidget::setDisabled);
+    auto *deptLayout = new QVBoxLayout(DeptPage1);
+    deptLayout->addWidget(chkAllDepts1);
+    deptLayout->addWidget(DeptTree1);
+    PageControl1->addTab(DeptPage1, QStringLiteral("部门权限"));
+    loadDepartments();
+
     auto *layout = new QVBoxLayout(ClientArea());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(form);
@@ -83,6 +104,7 @@ void TOperatorEditorFrm::Clear()
     edtPassword1->setPlaceholderText(QString());
     edtPassword2->setPlaceholderText(QString());
     SetRightsValue(QString());
+    SetDeptRights(RDeptRit{true, {}});
     edtUserId1->setFocus();
 }
 
@@ -146,6 +168,61 @@ void TOperatorEditorFrm::SetRightsValue(const QString &rights)
     }
 }
 
+void TOperatorEditorFrm::loadDepartments()
+{
+    TDataSet rows;
+    TheDatabase->Fill(rows, QStringLiteral("select Code, Name from department order by Code"));
+    // A parent's code is its child's without the last two characters, so in
+    // code order every parent arrives before its children.
+    QHash<QString, QTreeWidgetItem *> byCode;
+    for (rows.First(); !rows.Eof(); rows.Next()) {
+        const QString code = rows.Fields(0)->AsString();
+        QTreeWidgetItem *parent = byCode.value(code.chopped(qMin(2, code.size())));
+        auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(DeptTree1);
+        item->setText(0, code);
+        item->setText(1, rows.Fields(1)->AsString());
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, Qt::Unchecked);
+        byCode.insert(code, item);
+    }
+    DeptTree1->expandAll();
+}
+
+RDeptRit TOperatorEditorFrm::DeptRights() const
+{
+    RDeptRit rights;
+    rights.AllDepts = chkAllDepts1->isChecked();
+    if (rights.AllDepts)
+        return rights;
+    for (QTreeWidgetItemIterator it(DeptTree1); *it; ++it)
+        if ((*it)->checkState(0) == Qt::Checked)
+            rights.Depts.append(RShortDept{(*it)->text(0)});
+    return rights;
+}
+
+void TOperatorEditorFrm::SetDeptRights(const RDeptRit &rights)
+{
+    for (int i = DeptTree1->topLevelItemCount() - 1; i >= 0; --i)
+        if (DeptTree1->topLevelItem(i)->data(0, UnlistedRole).toBool())
+            delete DeptTree1->takeTopLevelItem(i);
+    QStringList codes;
+    for (const RShortDept &dept : rights.Depts)
+        codes << dept.Code;
+    for (QTreeWidgetItemIterator it(DeptTree1); *it; ++it) {
+        const bool ticked = codes.removeAll((*it)->text(0)) > 0;
+        (*it)->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+    }
+    codes.removeDuplicates();
+    for (const QString &code : std::as_const(codes)) {
+        auto *item = new QTreeWidgetItem(DeptTree1, {code, QStringLiteral("(部门表中没有)")});
+        item->setData(0, UnlistedRole, true);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, Qt::Checked);
+    }
+    chkAllDepts1->setChecked(rights.AllDepts || rights.Depts.isEmpty());
+    DeptTree1->setDisabled(chkAllDepts1->isChecked());
+}
+
 void TOperatorEditorFrm::OkBtn1Click()
 {
     if (LoginId().isEmpty()) {
@@ -158,6 +235,13 @@ void TOperatorEditorFrm::OkBtn1Click()
         edtPassword1->clear();
         edtPassword2->clear();
         edtPassword1->setFocus();
+        return;
+    }
+    // No codes would let the operator see every department, the opposite of
+    // what an administrator who unticked "all departments" means.
+    if (DeptRights().Depts.isEmpty() && !chkAllDepts1->isChecked()) {
+        ShowInfo(QStringLiteral("请勾选所有部门或至少选择一个部门."));
+        PageControl1->setCurrentWidget(DeptPage1);
         return;
     }
     accept();

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "Operator.h"
 #include "aDlg.h"
 
+class QCheckBox;
 class QLineEdit;
 class QListWidget;
 class QTabWidget;
+class QTreeWidget;
 
 // The operator properties dialog: login name, personal data, a new password
-// typed twice and the ticked rights. It only carries values between its
-// controls and the caller; the operator list window does the saving. A
-// stored password is never shown: empty password boxes mean "unchanged".
+// typed twice, the ticked rights and the departments whose employees the
+// operator sees. It only carries values between its controls and the caller;
+// the operator list window does the saving. A stored password is never
+// shown: empty password boxes mean "unchanged".
 class TOperatorEditorFrm : public TADlgFrm
 {
     Q_OBJECT
@@ -33,6 +37,14 @@ public:
     // Ticks exactly the entries whose ",n," occurs in rights.
     void SetRightsValue(const QString &rights);
 
+    // The visibility the page shows: all departments, or the ticked codes
+    // (each one covers the departments below it).
+    RDeptRit DeptRights() const;
+    // No codes at all means all departments, as the reader takes it. A stored
+    // code the department table does not list gets a row of its own, so it is
+    // neither dropped unseen nor kept beyond the administrator's reach.
+    void SetDeptRights(const RDeptRit &rights);
+
     QLineEdit *edtUserId1;
     QLineEdit *edtName1;
     QLineEdit *edtContact1;
@@ -42,7 +54,13 @@ public:
     // One page per kind of permission; the rights page holds CheckListBox1.
     QTabWidget *PageControl1;
     QListWidget *CheckListBox1;
+    QWidget *DeptPage1;
+    QCheckBox *chkAllDepts1;
+    QTreeWidget *DeptTree1;
 
 protected:
     void OkBtn1Click() override;
+
+private:
+    void loadDepartments();
 };

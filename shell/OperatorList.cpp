@@ -97,6 +97,8 @@ void TOperatorsFrm::btnProp1Click()
     m_editor->SetOperator(m_set->UserIdField->AsString(), m_set->NameField->AsString(),
         m_set->ContactField->AsString(), m_set->NoteField->AsString(),
         m_set->RightsField->AsString());
+    const ROperatorRights stored = LoadOperatorRight(m_set->UserIdField->AsString());
+    m_editor->SetDeptRights(stored.isEmpty() ? RDeptRit{} : stored.first().EmpRight);
     for (;;) {
         if (RunModal(*m_editor) != QDialog::Accepted)
             return;
@@ -104,6 +106,7 @@ void TOperatorsFrm::btnProp1Click()
             m_set->UpdateOperator(m_editor->LoginId(), m_editor->Password(),
                 m_editor->RightsValue(), m_editor->Note(), m_editor->Contact(),
                 m_editor->OperatorName());
+            SaveDeptRights(m_editor->LoginId(), m_editor->DeptRights());
             return;
         } catch (const QmError &e) {
             ShowInfo(e.message());
@@ -127,6 +130,9 @@ void TOperatorsFrm::btnAdd1Click()
     }
     QListWidgetItem *item = addItem(m_editor->LoginId());
     ListView1->setCurrentItem(item);
+    // The operator exists by now: should this fail, showing the editor again
+    // could only report the name as taken, so the error ends the action.
+    SaveDeptRights(m_editor->LoginId(), m_editor->DeptRights());
 }
 
 void TOperatorsFrm::btnDelete1Click()

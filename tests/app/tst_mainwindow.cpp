@@ -15,6 +15,8 @@
 #include "UI.h"
 #include "main1.h"
 #include "qmDBCtrls.h"
+#include "Reporter.h"
+#include "a.h"
 #include "qmProj.h"
 
 #include <QAction>
@@ -63,6 +65,7 @@ private slots:
 
     void actionsFollowTheCurrentRow();
     void actionsWithoutTheirWindowStayDisabled();
+    void printOpensTheRosterTemplates();
     void deleteTakesEverythingAttached_data();
     void deleteTakesEverythingAttached();
     void refreshKeepsTheCurrentEmployee();
@@ -691,7 +694,7 @@ void tst_MainWindow::actionsWithoutTheirWindowStayDisabled()
         }
     }
     QCOMPARE(waiting,
-        (QStringList{"NewAction1", "OpenAction1", "LoadAction1", "PrintAction1", "JoutAction1",
+        (QStringList{"NewAction1", "OpenAction1", "LoadAction1", "JoutAction1",
             "PostmoveAction1", "VocationAction1", "RewardAction1", "TestAction1", "TrainAction1",
             "CountAction1", "OptionEditAction1", "ClearDataAction1", "BackupAction1",
             "UpgradeAction1", "PostmoveListAction1", "VocationListAction1", "TipsAction1"}));
@@ -1071,4 +1074,22 @@ void tst_MainWindow::helpOpensTheWindowsPages()
 }
 
 QTEST_MAIN(tst_MainWindow)
+void tst_MainWindow::printOpensTheRosterTemplates()
+{
+    addStaff();
+    auto w = window();
+    QStringList titles;
+    SetModalRunner([&titles](QDialog &dialog) {
+        if (auto *frm = qobject_cast<TReporterFrm *>(&dialog)) {
+            for (int i = 0; i < frm->ListBox1->count(); ++i)
+                titles << frm->ListBox1->item(i)->text();
+        }
+        return int(QDialog::Rejected);
+    });
+    QVERIFY(w->PrintAction1->isEnabled());
+    w->PrintAction1->trigger();
+    SetModalRunner(nullptr);
+    QVERIFY2(titles.contains(QStringLiteral("职员花名册")), qPrintable(titles.join(QLatin1Char(','))));
+}
+
 #include "tst_mainwindow.moc"

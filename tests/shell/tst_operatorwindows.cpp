@@ -4,9 +4,12 @@
 #include "PasswordChanger.h"
 #include "TestSupport.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QtTest>
 
 // The operator editor, the operator list window and the password change,
@@ -30,6 +33,7 @@ private slots:
     void editThroughTheList_data();
     void editThroughTheList();
     void editOfVanishedOperatorShowsEditorAgain();
+    void deptPageWritesVisibilityThroughTheList();
     void deleteThroughTheList_data();
     void deleteThroughTheList();
 
@@ -294,6 +298,8 @@ void tst_OperatorWindows::addThroughTheList()
     QCOMPARE(column(QStringLiteral("carol"), QStringLiteral("Note")), QStringLiteral("new"));
     QCOMPARE(
         column(QStringLiteral("carol"), QStringLiteral("Rights")), QStringLiteral(",38,,10002,"));
+    QCOMPARE(column(QStringLiteral("carol"), QStringLiteral("XRights")),
+        QStringLiteral("EmpViewAllDept=1"));
     QVERIFY(passwordIs(QStringLiteral("carol"), QStringLiteral("pw-c")));
 }
 
@@ -394,6 +400,91 @@ void tst_OperatorWindows::editOfVanishedOperatorShowsEditorAgain()
     QVERIFY2(m_prompter->lastText().contains(QStringLiteral("没有返回operator的成功标记")),
         qPrintable(m_prompter->lastText()));
     QCOMPARE(column(QStringLiteral("bob"), QStringLiteral("Name")), QStringLiteral("<no row>"));
+}
+
+void tst_OperatorWindows::deptPageWritesVisibilityThroughTheList()
+{
+    for (const char *dept : {"01", "0101", "02", "0203", "020301", "99"})
+        TheDatabase->Execute(
+            QStringLiteral("insert into department(Code, Name) values('%1', 'd%1')")
+                .arg(QLatin1String(dept)));
+    // 0501's parent is missing; 05 is a code the table does not list.
+    TheDatabase->Execute(QStringLiteral("insert into department(Code, Name) values('0501', 'x')"));
+    TheDatabase->Execute(
+        QStringLiteral("update operator set XRights=:XRights where LoginId='alice'"),
+        {MakeParameter(QStringLiteral("XRights"),
+            QStringLiteral(
+                "GzViewAllDept=1\r\nEmpViewAllDept=0\r\nEmpViewDept=05\r\nGzViewDept=05"))});
+
+    TOperatorsFrm frm;
+    listItem(frm, QStringLiteral("alice"))->setSelected(true);
+    const auto treeItem = [](QDialog &editor, const QString &code) -> QTreeWidgetItem * {
+        auto *tree = editor.findChild<QTreeWidget *>(QStringLiteral("DeptTree1"));
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if ((*it)->text(0) == code)
+                return *it;
+        return nullptr;
+    };
+    scriptShows(QStringLiteral("OperatorEditorFrm"),
+        {[this, treeItem](QDialog &editor) {
+             auto *all = editor.findChild<QCheckBox *>(QStringLiteral("chkAllDepts1"));
+             auto *tree = editor.findChild<QTreeWidget *>(QStringLiteral("DeptTree1"));
+             QVERIFY(editor.findChild<QWidget *>(QStringLiteral("DeptPage1")));
+             QVERIFY(all && tree);
+             QVERIFY(!all->isChecked());
+             QVERIFY(tree->isEnabled());
+             // 01, 02, 99, the orphan 0501 and the unlisted 05.
+             QCOMPARE(tree->topLevelItemCount(), 5);
+             QCOMPARE(treeItem(editor, QStringLiteral("020301"))->parent(),
+                 treeItem(editor, QStringLiteral("0203")));
+             QCOMPARE(treeItem(editor, QStringLiteral("0501"))->parent(), nullptr);
+             QCOMPARE(treeItem(editor, QStringLiteral("05"))->checkState(0), Qt::Checked);
+             all->setChecked(true);
+             QVERIFY(!tree->isEnabled());
+             all->setChecked(false);
+             QVERIFY(tree->isEnabled());
+
+             // Nothing ticked would let the reader show every department.
+             treeItem(editor, QStringLiteral("05"))->setCheckState(0, Qt::Unchecked);
+             press(editor, "OkBtn1");
+             QCOMPARE(m_prompter->shown().size(), 1);
+             QVERIFY(editor.isVisible());
+
+             treeItem(editor, QStringLiteral("01"))->setCheckState(0, Qt::Checked);
+             treeItem(editor, QStringLiteral("0203"))->setCheckState(0, Qt::Checked);
+             press(editor, "OkBtn1");
+         },
+            [treeItem](QDialog &editor) {
+                QVERIFY(
+                    !editor.findChild<QCheckBox *>(QStringLiteral("chkAllDepts1"))->isChecked());
+                QStringList ticked;
+                auto *tree = editor.findChild<QTreeWidget *>(QStringLiteral("DeptTree1"));
+                for (QTreeWidgetItemIterator it(tree); *it; ++it)
+                    if ((*it)->checkState(0) == Qt::Checked)
+                        ticked << (*it)->text(0);
+                QCOMPARE(ticked, QStringList({"01", "0203"}));
+                QVERIFY(!treeItem(editor, QStringLiteral("05")));
+                press(editor, "CancelBtn1");
+            }});
+    QTest::mouseClick(frm.btnProp1, Qt::LeftButton);
+    QCOMPARE(m_shows, 1);
+
+    const QString xrights = column(QStringLiteral("alice"), QStringLiteral("XRights"));
+    QCOMPARE(xrights.split(QStringLiteral("\r\n")),
+        QStringList({"GzViewAllDept=1", "GzViewDept=05", "EmpViewAllDept=0", "EmpViewDept=01",
+            "EmpViewDept=0203"}));
+    const ROperatorRights loaded = LoadOperatorRight(QStringLiteral("alice"));
+    QCOMPARE(loaded.size(), 1);
+    QCOMPARE(DeptRestriction(loaded.first().EmpRight),
+        QStringLiteral(" and (DutyDeptId like '01%' or DutyDeptId like '0203%')"));
+
+    QTest::mouseClick(frm.btnProp1, Qt::LeftButton);
+    QCOMPARE(m_shows, 2);
+
+    // A new operator starts out seeing every department.
+    frm.Editor()->Clear();
+    QVERIFY(frm.Editor()->chkAllDepts1->isChecked());
+    QVERIFY(frm.Editor()->DeptRights().AllDepts);
 }
 
 void tst_OperatorWindows::deleteThroughTheList_data()
