@@ -170,6 +170,9 @@ void TOperatorEditorFrm::SetRightsValue(const QString &rights)
 
 void TOperatorEditorFrm::loadDepartments()
 {
+    // A window made before any connection (help and layout checks) lists none.
+    if (!TheDatabase)
+        return;
     TDataSet rows;
     TheDatabase->Fill(rows, QStringLiteral("select Code, Name from department order by Code"));
     // A parent's code is its child's without the last two characters, so in
