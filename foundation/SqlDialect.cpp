@@ -399,16 +399,8 @@ public:
         const char *code = part == QLatin1String("year") ? "%Y" : part == QLatin1String("month") ? "%m" : "%d";
         return QStringLiteral("cast(strftime('%1',%2) as integer)").arg(QLatin1String(code), arg);
     }
-    QString dateDiffSql(const QString &unit, const QString &from, const QString &to) const override
+    QString clockDiffSql(const QString &unit, const QString &from, const QString &to) const override
     {
-        const QString y1 = datePartSql(QStringLiteral("year"), from), y2 = datePartSql(QStringLiteral("year"), to);
-        const QString m1 = datePartSql(QStringLiteral("month"), from), m2 = datePartSql(QStringLiteral("month"), to);
-        if (unit == QLatin1String("yyyy") || unit == QLatin1String("yy"))
-            return QStringLiteral("(%1-%2)").arg(y2, y1);
-        if (unit == QLatin1String("m") || unit == QLatin1String("mm"))
-            return QStringLiteral("((%1-%2)*12+%3-%4)").arg(y2, y1, m2, m1);
-        if (unit == QLatin1String("q") || unit == QLatin1String("qq"))
-            return QStringLiteral("((%1-%2)*4+(%3-1)/3-(%4-1)/3)").arg(y2, y1, m2, m1);
         const QString days = QStringLiteral("cast(julianday(date(%1))-julianday(date(%2)) as integer)").arg(to, from);
         if (unit == QLatin1String("ww") || unit == QLatin1String("wk"))
             return QStringLiteral("(%1/7)").arg(days);
@@ -454,16 +446,8 @@ public:
     {
         return QStringLiteral("cast(extract(%1 from %2) as integer)").arg(part, arg);
     }
-    QString dateDiffSql(const QString &unit, const QString &from, const QString &to) const override
+    QString clockDiffSql(const QString &unit, const QString &from, const QString &to) const override
     {
-        const QString y1 = datePartSql(QStringLiteral("year"), from), y2 = datePartSql(QStringLiteral("year"), to);
-        const QString m1 = datePartSql(QStringLiteral("month"), from), m2 = datePartSql(QStringLiteral("month"), to);
-        if (unit == QLatin1String("yyyy") || unit == QLatin1String("yy"))
-            return QStringLiteral("(%1-%2)").arg(y2, y1);
-        if (unit == QLatin1String("m") || unit == QLatin1String("mm"))
-            return QStringLiteral("((%1-%2)*12+%3-%4)").arg(y2, y1, m2, m1);
-        if (unit == QLatin1String("q") || unit == QLatin1String("qq"))
-            return QStringLiteral("((%1-%2)*4+(%3-1)/3-(%4-1)/3)").arg(y2, y1, m2, m1);
         const QString days = QStringLiteral("(cast(%1 as date)-cast(%2 as date))").arg(to, from);
         if (unit == QLatin1String("ww") || unit == QLatin1String("wk"))
             return QStringLiteral("(%1/7)").arg(days);
@@ -494,6 +478,19 @@ std::unique_ptr<SqlDialect> SqlDialect::create(SqlEngine engine)
     if (engine == SqlEngine::PostgreSQL)
         return std::make_unique<PostgresDialect>();
     return std::make_unique<SqliteDialect>();
+}
+
+QString SqlDialect::dateDiffSql(const QString &unit, const QString &from, const QString &to) const
+{
+    const QString y1 = datePartSql(QStringLiteral("year"), from), y2 = datePartSql(QStringLiteral("year"), to);
+    const QString m1 = datePartSql(QStringLiteral("month"), from), m2 = datePartSql(QStringLiteral("month"), to);
+    if (unit == QLatin1String("yyyy") || unit == QLatin1String("yy"))
+        return QStringLiteral("(%1-%2)").arg(y2, y1);
+    if (unit == QLatin1String("m") || unit == QLatin1String("mm"))
+        return QStringLiteral("((%1-%2)*12+%3-%4)").arg(y2, y1, m2, m1);
+    if (unit == QLatin1String("q") || unit == QLatin1String("qq"))
+        return QStringLiteral("((%1-%2)*4+(%3-1)/3-(%4-1)/3)").arg(y2, y1, m2, m1);
+    return clockDiffSql(unit, from, to);
 }
 
 QString SqlDialect::translate(const QString &sql) const

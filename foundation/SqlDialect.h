@@ -40,7 +40,10 @@ public:
     virtual QString nowSql() const = 0;
     virtual QString todaySql() const = 0;
     virtual QString datePartSql(const QString &part, const QString &arg) const = 0;
-    virtual QString dateDiffSql(const QString &unit, const QString &from, const QString &to) const = 0;
+    // datediff: the calendar units (years, quarters, months) from datePartSql,
+    // the rest from the engine's own day and clock arithmetic.
+    QString dateDiffSql(const QString &unit, const QString &from, const QString &to) const;
+    virtual QString clockDiffSql(const QString &unit, const QString &from, const QString &to) const = 0;
     virtual QString daysBetweenSql(const QString &later, const QString &earlier) const = 0;
     virtual QString bracketedName(const QString &name) const = 0;
     virtual QString likeKeyword() const = 0;
