@@ -13,18 +13,6 @@
 #include <QStyle>
 #include <memory>
 
-QStringList PickListLines(const QString &list)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
-    QStringList lines;
-    for (const QString &line : list.split(lineBreak)) {
-        const QString entry = line.trimmed();
-        if (!entry.isEmpty())
-            lines << entry;
-    }
-    return lines;
-}
-
 namespace {
 
 // A node that owns its record, so the record goes wherever the node goes.

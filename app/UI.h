@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DepartmentSet.h"
+#include "PickListSet.h"
 #include "qmCtrls.h"
 
 #include <QPointer>
@@ -8,10 +9,6 @@
 #include <QTreeWidget>
 #include <QVariant>
 #include <functional>
-
-// The entries of a pick list: its non-blank lines, without surrounding blanks
-// (lines may end in CR LF, LF or CR).
-QStringList PickListLines(const QString &list);
 
 // Called with the value of the node that was chosen.
 using TNodeHandler = std::function<void(const QVariant &value)>;

@@ -25,22 +25,9 @@ QString S(const char *text)
     return QString::fromUtf8(text);
 }
 
-// The entries of a pick list, blank lines left out.
 QStringList pickList(int index)
 {
-    std::unique_ptr<TPickListSet> local;
-    TPickListSet *lists = ThePickLists;
-    if (!lists) {
-        local = std::make_unique<TPickListSet>();
-        lists = local.get();
-    }
-    QStringList entries;
-    for (const QString &line : lists->GetList(index).split(QLatin1Char('\n'))) {
-        const QString entry = line.trimmed();
-        if (!entry.isEmpty())
-            entries << entry;
-    }
-    return entries;
+    return PickListEntries(index);
 }
 
 QStringList numbers(int from, int to)

@@ -2,6 +2,10 @@
 
 #include "EntitySet.h"
 #include "Error.h"
+#include "qmProj.h"
+
+#include <QRegularExpression>
+#include <memory>
 
 namespace {
 const QString UpdateList = QStringLiteral("update options set List=:List where [Key]=:Key");
@@ -135,4 +139,27 @@ void TPickListSet::appendCached(int key, const QVariant &label, const QString &l
     FieldByName(QStringLiteral("Label"))->SetValue(label);
     FieldByName(QStringLiteral("List"))->SetAsString(list);
     rows->Post();
+}
+
+QStringList PickListLines(const QString &list)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines;
+    for (const QString &line : list.split(lineBreak)) {
+        const QString entry = line.trimmed();
+        if (!entry.isEmpty())
+            lines << entry;
+    }
+    return lines;
+}
+
+QStringList PickListEntries(int index)
+{
+    std::unique_ptr<TPickListSet> local;
+    TPickListSet *lists = ThePickLists;
+    if (!lists) {
+        local = std::make_unique<TPickListSet>();
+        lists = local.get();
+    }
+    return PickListLines(lists->GetList(index));
 }

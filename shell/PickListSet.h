@@ -3,6 +3,7 @@
 #include "RecordSet.h"
 
 #include <QString>
+#include <QStringList>
 
 // The drop-down lists of the program, table options: one row per list, its
 // entries the lines of List. A list is addressed by index (its position in
@@ -39,3 +40,9 @@ private:
     int maxKey();
     void appendCached(int key, const QVariant &label, const QString &list);
 };
+
+// The entries of a pick list's text, one per line, trimmed, blank lines left out.
+QStringList PickListLines(const QString &list);
+// The entries of pick list index of ThePickLists (a private set when there
+// is none, as in tools and tests).
+QStringList PickListEntries(int index);
