@@ -14,9 +14,13 @@
 #include "Operator.h"
 #include "OperatorList.h"
 #include "PasswordChanger.h"
+#include "PostmoveEditor.h"
+#include "PostmoveList.h"
 #include "Pub.h"
 #include "UI.h"
 #include "Utils.h"
+#include "VacationEditor.h"
+#include "VacationList.h"
 #include "about.h"
 #include "qmProj.h"
 #include "qmRep.h"
@@ -368,6 +372,90 @@ void Tmain1Frm::DeleteAction1Execute()
     if (answer != MessageButton::Ok)
         return;
     m_set->DeleteAndSync(employee);
+}
+
+void Tmain1Frm::PostmoveAction1Execute()
+{
+    if (!m_set->Active() || m_set->Query()->IsEmpty())
+        return;
+    auto *editor = new TPostmoveEditFrm(this);
+    editor->ViewVisible = false;
+    TRecordHooks<RPostmove> hooks;
+    hooks.OnPost = [this](RPostmove &move) {
+        if (!TPostmoveSet::StoreRecord(move))
+            return false;
+        showPresentPost(move.EmpId);
+        ShowInfo(QStringLiteral("数据已成功保存.\t"));
+        return true;
+    };
+    editor->SetHooks(hooks, this);
+    editor->NewFor(m_set->ReadEmployee());
+    editor->show();
+}
+
+void Tmain1Frm::VocationAction1Execute()
+{
+    if (!m_set->Active() || m_set->Query()->IsEmpty())
+        return;
+    auto *editor = new TVacationEditFrm(this);
+    editor->ViewVisible = false;
+    TRecordHooks<RVacation> hooks;
+    hooks.OnPost = [](RVacation &vacation) {
+        if (!TVacationSet::StoreRecord(vacation))
+            return false;
+        ShowInfo(QStringLiteral("数据已成功保存.\t"));
+        return true;
+    };
+    editor->SetHooks(hooks, this);
+    editor->NewFor(m_set->ReadEmployee());
+    editor->show();
+}
+
+namespace {
+
+// The list of an event module for the current employee's code (every record
+// when no employee is current).
+template <typename List> void openListForCurrent(Tmain1Frm *main, TEmployeeSet &set)
+{
+    const bool current = set.Active() && !set.Query()->IsEmpty();
+    auto *list = new List(main, false);
+    list->show();
+    if (current)
+        RunUserAction([&] { list->FilterByCode(set.ReadEmployee().Code); });
+    else
+        RunUserAction([&] { list->Button1Click(); });
+}
+
+} // namespace
+
+void Tmain1Frm::PostmoveListAction1Execute()
+{
+    openListForCurrent<TPostmoveListFrm>(this, *m_set);
+}
+
+void Tmain1Frm::VocationListAction1Execute()
+{
+    openListForCurrent<TVacationListFrm>(this, *m_set);
+}
+
+void Tmain1Frm::showPresentPost(int empId)
+{
+    TDataSet post;
+    TheDatabase->Fill(post,
+        QStringLiteral("select DutyDeptId, DutyName, DutyDate from empjoin where EmpId=:EmpId"),
+        {MakeParameter(QStringLiteral("EmpId"), empId)});
+    TDataSet *rows = m_set->Query();
+    if (post.IsEmpty() || !rows->Active())
+        return;
+    const int current = rows->CurrentRow();
+    if (!rows->Locate(QStringLiteral("Id"), empId))
+        return;
+    rows->Edit();
+    for (int i = 0; i < post.FieldCount(); ++i)
+        if (TField *field = rows->FindField(post.Fields(i)->FieldName()))
+            field->SetValue(post.Fields(i)->Value());
+    rows->Post();
+    rows->SetCurrentRow(current);
 }
 
 void Tmain1Frm::RefreshAction1Execute()

@@ -209,6 +209,12 @@ public:
 
     // The handlers of the actions this window carries out itself.
     void DeleteAction1Execute();
+    // The post-move and vacation editors for the current employee, and
+    // their lists for the current employee's code.
+    void PostmoveAction1Execute();
+    void VocationAction1Execute();
+    void PostmoveListAction1Execute();
+    void VocationListAction1Execute();
     void RefreshAction1Execute();
     void PrintAction1Execute();
     void ExitAction1Execute();
@@ -253,6 +259,9 @@ private:
     void showSelectedList(const std::function<void()> &query);
     void updateRecordLabel();
     void openShippedFile(const QString &name);
+    // Puts the employee's present department and post, as empjoin now
+    // holds them, into the employee's row of the list.
+    void showPresentPost(int empId);
 
     std::unique_ptr<TEmployeeWhere> m_where;
     std::unique_ptr<TEmployeeSet> m_set;
