@@ -1,6 +1,7 @@
 // How long the main window takes from choosing "在职人员" to a filled and
 // painted list, against the floor of stepping through the same select with
 // the sqlite3 C API. Prints one table; see README.md for the figures.
+#include "BenchDatabase.h"
 #include "Configer.h"
 #include "DataGenerator.h"
 #include "Database.h"
@@ -87,33 +88,6 @@ qint64 stepLoop(sqlite3 *db, const QString &sql, const TDBParameters &params)
     return checksum;
 }
 
-bool createDatabase(TDatabase &db, const QString &file, const QString &scripts, int employees)
-{
-    sqlite3 *handle = nullptr;
-    const bool created = sqlite3_open_v2(file.toUtf8().constData(), &handle,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
-        == SQLITE_OK;
-    sqlite3_close(handle);
-    if (!created || !db.Connect(TConfiger::SqliteConnectionString(file)))
-        return false;
-    for (const QString &script :
-        {QStringLiteral("schema.sqlite.sql"), QStringLiteral("seed.sql")}) {
-        QString error;
-        if (!Schema::RunScriptFile(db, QDir(scripts).filePath(script), &error)) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(script), qPrintable(error));
-            return false;
-        }
-    }
-    DataGenerator::Options options;
-    options.employees = employees;
-    options.today = QDate::currentDate();
-    QElapsedTimer timer;
-    timer.start();
-    DataGenerator(db, options).run();
-    std::printf("generated %d employees in %.1f s\n", employees, timer.elapsed() / 1000.0);
-    return true;
-}
-
 int usage()
 {
     std::fprintf(stderr,
@@ -162,7 +136,7 @@ int main(int argc, char *argv[])
         if (reuse) {
             if (!db.Connect(TConfiger::SqliteConnectionString(dbFile)))
                 return 1;
-        } else if (!createDatabase(db, dbFile, QStringLiteral(QM_DB_SCRIPTS_DIR), employees)) {
+        } else if (!CreateBenchDatabase(db, dbFile, QStringLiteral(QM_DB_SCRIPTS_DIR), employees)) {
             return 1;
         }
         CreateProjectObjects();

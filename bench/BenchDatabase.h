@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Configer.h"
+#include "DataGenerator.h"
+#include "Database.h"
+#include "Schema.h"
+
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QString>
+#include <cstdio>
+#include <sqlite3.h>
+
+// A new SQLite database in file with the shipped scripts and a generated
+// company of employees, for the benchmarks; false after printing why not.
+inline bool CreateBenchDatabase(
+    TDatabase &db, const QString &file, const QString &scripts, int employees)
+{
+    sqlite3 *handle = nullptr;
+    const bool created = sqlite3_open_v2(file.toUtf8().constData(), &handle,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+        == SQLITE_OK;
+    sqlite3_close(handle);
+    if (!created || !db.Connect(TConfiger::SqliteConnectionString(file)))
+        return false;
+    for (const QString &script :
+        {QStringLiteral("schema.sqlite.sql"), QStringLiteral("seed.sql")}) {
+        QString error;
+        if (!Schema::RunScriptFile(db, QDir(scripts).filePath(script), &error)) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(script), qPrintable(error));
+            return false;
+        }
+    }
+    DataGenerator::Options options;
+    options.employees = employees;
+    options.today = QDate::currentDate();
+    QElapsedTimer timer;
+    timer.start();
+    DataGenerator(db, options).run();
+    std::printf("generated %d employees in %.1f s\n", employees, timer.elapsed() / 1000.0);
+    return true;
+}
