@@ -3,12 +3,16 @@
 #include "Operator.h"
 #include "PostmoveList.h"
 #include "RecordFixture.h"
+#include "Reporter.h"
 #include "TestSupport.h"
 #include "VacationList.h"
+#include "a.h"
 #include "qmDBCtrls.h"
 #include "qmDBGrids.h"
 #include "qmProj.h"
+#include "qmRep.h"
 
+#include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QtTest>
@@ -104,6 +108,8 @@ private slots:
     void rightsGuardSavesAndDeletes();
     void frameShowsOneEmployeeAndNeverStoresForNone_data() { modules(); }
     void frameShowsOneEmployeeAndNeverStoresForNone();
+    void printingUsesTheModulesReportGroups_data() { modules(); }
+    void printingUsesTheModulesReportGroups();
     void postMoveValidatesInOrderAndDeleteShowsTheNext();
     void vacationDeleteClosesAndClosingAsksAboutEdits();
 
@@ -380,6 +386,53 @@ void tst_RecordWindows::frameShowsOneEmployeeAndNeverStoresForNone()
         frame.Button3->click();
         QCOMPARE(m_prompter->lastText(), S("\r您确定要删除 当前记录 吗?\t\t"));
         QCOMPARE(frame.Grid1->RowCount(), 1);
+    });
+}
+
+void tst_RecordWindows::printingUsesTheModulesReportGroups()
+{
+    forModule([](auto m) {
+        using M = decltype(m);
+        storeOnePerEmployee<M>();
+        struct Printed
+        {
+            int group = 0;
+            QStringList titles;
+            int rows = -1;
+            TDataSet *criteria = nullptr;
+        } printed;
+        SetModalRunner([&printed](QDialog &dialog) {
+            if (auto *frm = qobject_cast<TReporterFrm *>(&dialog)) {
+                printed.group = frm->GroupId();
+                for (int i = 0; i < frm->ListBox1->count(); ++i)
+                    printed.titles << frm->ListBox1->item(i)->text();
+                const ReportData &data = frm->Reper()->Data();
+                printed.rows = data.dataSet(QStringLiteral("d0"))->RecordCount();
+                printed.criteria = data.dataSet(QStringLiteral("d1"));
+            }
+            return int(QDialog::Rejected);
+        });
+
+        // The list prints its rows with the criteria row.
+        typename M::List list;
+        list.PrintAction1->trigger();
+        QCOMPARE(printed.group, M::spec().ListReportGroup);
+        QVERIFY(!printed.titles.isEmpty());
+        QCOMPARE(printed.rows, 4);
+        QCOMPARE(printed.criteria, list.Criteria().DataSet());
+
+        // The edit window prints its one record.
+        printed = Printed();
+        auto *editor = list.CreateEditor();
+        typename M::R third;
+        QVERIFY(M::spec().FetchRecord(3, 0, third));
+        editor->ShowView(third);
+        editor->PrintAction1->trigger();
+        SetModalRunner(nullptr);
+        QCOMPARE(printed.group, M::spec().RecordReportGroup);
+        QVERIFY(!printed.titles.isEmpty());
+        QCOMPARE(printed.rows, 1);
+        QVERIFY(!printed.criteria);
     });
 }
 
