@@ -133,6 +133,11 @@ void declareFields(TQuerySet &set)
     set.AddField(FieldKind::WideString, QStringLiteral("Sanctionman"), 50, true, S("批准人"));
     set.AddField(FieldKind::WideString, QStringLiteral("MoveReason"), 250, true, S("调动原因"));
     set.AddField(FieldKind::Memo, QStringLiteral("MoveNote"), -1, true, S("备注"));
+    // Columns as wide as their usual contents, not as their sizes.
+    for (const auto &[name, chars] : std::initializer_list<std::pair<const char *, int>>{
+             {"EmpCode", 12}, {"EmpName", 10}, {"DeptName1", 16}, {"DeptName2", 16}, {"Duty1", 10},
+             {"Duty2", 10}, {"Sanctionman", 10}, {"MoveReason", 16}, {"MoveNote", 24}})
+        set.FieldByName(QLatin1String(name))->SetDisplayWidth(chars);
 }
 
 QVector<TFindItem> findPanel()

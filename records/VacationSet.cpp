@@ -33,6 +33,11 @@ void declareFields(TQuerySet &set)
     set.AddField(FieldKind::WideString, QStringLiteral("Sanctionman"), 30, true, S("批准人"));
     set.AddField(FieldKind::Memo, QStringLiteral("Remarks"), -1, true, S("备注"));
     set.AddField(FieldKind::DateTime, QStringLiteral("Termdate"), -1, true, S("销假日期"));
+    // Columns as wide as their usual contents, not as their sizes.
+    for (const auto &[name, chars] : std::initializer_list<std::pair<const char *, int>>{{"Id", 5},
+             {"EmpId", 6}, {"EmpCode", 12}, {"EmpName", 10}, {"EmpDeptId", 10}, {"EmpDeptName", 14},
+             {"EmpDeptPath", 20}, {"Typ", 8}, {"Vadays", 6}, {"Sanctionman", 10}, {"Remarks", 24}})
+        set.FieldByName(QLatin1String(name))->SetDisplayWidth(chars);
 }
 
 QVector<TFindItem> findPanel()
