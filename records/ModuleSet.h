@@ -11,12 +11,15 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 // What every HR event module (post moves, vacations, contracts, ...) is made
 // of, written once: the criteria record, the module's description, the
 // class operations and the entity set with its list operations. A module
-// supplies data (a TModuleSpec) and its row record R; R must have the int
-// members Id (0 for a record not stored yet) and EmpId.
+// supplies data (a TModuleSpec) and its row record R. R's int member Id is
+// the record id, whatever the key column is called (0 for a record not
+// stored yet); records of an employee also have EmpId, and are never stored
+// without one.
 
 // How PostRecord keeps a list in step with a save.
 enum class TPostStyle {
@@ -128,6 +131,13 @@ struct TModuleInfo
 // The caption of a duty column: "调前" or "调后" and the custom duty label.
 QString DutyCaption(const QString &prefix);
 
+// Whether R belongs to an employee (has an EmpId member).
+template <typename R, typename = void> struct THasEmployee : std::false_type
+{ };
+template <typename R>
+struct THasEmployee<R, std::void_t<decltype(std::declval<R &>().EmpId)>> : std::true_type
+{ };
+
 namespace ModuleRows {
 
 // Refuses a record without an employee.
@@ -184,7 +194,8 @@ template <typename R> struct TModuleSpec : TModuleInfo
     {
         if (Store)
             return Store(record);
-        ModuleRows::RequireEmployee(record.EmpId);
+        if constexpr (THasEmployee<R>::value)
+            ModuleRows::RequireEmployee(record.EmpId);
         int id = record.Id;
         if (!ModuleRows::Store(Writes, id, Layout.parameters(record, Writes.columns)))
             return false;

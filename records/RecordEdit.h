@@ -170,7 +170,12 @@ protected:
     // The module's checks, in its order; false after telling the user (Reject).
     virtual bool Validate(const R &) { return true; }
 
-    int CurrentEmpId() const override { return m_record.EmpId; }
+    int CurrentEmpId() const override
+    {
+        if constexpr (THasEmployee<R>::value)
+            return m_record.EmpId;
+        return 0;
+    }
     int CurrentId() const override { return m_record.Id; }
     void StartNew(const REmployee &employee) override { NewFor(employee); }
     void EditCurrent() override { ShowEdit(m_record); }
