@@ -2,7 +2,6 @@
 
 #include "EmployeeSet.h"
 #include "ModuleSet.h"
-#include "Operator.h"
 #include "RecordEdit.h"
 #include "Utils.h"
 
@@ -102,8 +101,7 @@ public:
     {
         if (!m_set->Active() || m_set->Query()->IsEmpty())
             return;
-        if (m_spec.FrameDeleteRight >= 0)
-            TheOperator->CheckRight(m_spec.FrameDeleteRight);
+        CheckModuleRight(m_spec.FrameDeleteRight);
         if (!ConfirmDelete())
             return;
         if (!m_set->DeleteCurrent())

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "FieldLabels.h"
+#include "Operator.h"
 
 TModuleWhere::TModuleWhere(const QString &alias, const QVector<TCriterion> &own)
 {
@@ -62,6 +63,12 @@ TWhereBuilder TModuleWhere::Condition()
 QString DutyCaption(const QString &prefix)
 {
     return prefix + FieldLabels.DutyName;
+}
+
+void CheckModuleRight(int right)
+{
+    if (right >= 0)
+        TheOperator->CheckRight(right);
 }
 
 namespace ModuleRows {

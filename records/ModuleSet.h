@@ -131,6 +131,10 @@ struct TModuleInfo
 // The caption of a duty column: "调前" or "调后" and the custom duty label.
 QString DutyCaption(const QString &prefix);
 
+// A module's right (-1: none): tells the user and ends the action when the
+// operator lacks it.
+void CheckModuleRight(int right);
+
 // Whether R belongs to an employee (has an EmpId member).
 template <typename R, typename = void> struct THasEmployee : std::false_type
 { };
@@ -402,3 +406,22 @@ template <typename R> void TModuleSpec<R>::PrintRecord(int id) const
     set.Load(*where);
     PrintReports({set.Query()}, RecordReportGroup);
 }
+
+// The entity set of one particular module, with the module's class
+// operations as static members: class TPostmoveSet : public
+// TModuleSetOf<RPostmove, PostmoveModule> {}.
+template <typename R, const TModuleSpec<R> &(*Module)()> class TModuleSetOf : public TModuleSet<R>
+{
+public:
+    TModuleSetOf()
+        : TModuleSet<R>(Module())
+    { }
+
+    static bool StoreRecord(R &record) { return Module().StoreRecord(record); }
+    static bool FetchRecord(int id, int direction, R &record)
+    {
+        return Module().FetchRecord(id, direction, record);
+    }
+    static void PrintRecord(int id) { Module().PrintRecord(id); }
+    static bool DeleteRecordById(int id) { return Module().DeleteRecordById(id); }
+};

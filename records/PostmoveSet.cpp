@@ -247,27 +247,3 @@ TPostmoveWhere::TPostmoveWhere()
     MoveReasonFld = Criterion(QStringLiteral("MoveReason"));
     MoveNoteFld = Criterion(QStringLiteral("MoveNote"));
 }
-
-TPostmoveSet::TPostmoveSet()
-    : TModuleSet<RPostmove>(PostmoveModule())
-{ }
-
-bool TPostmoveSet::StoreRecord(RPostmove &move)
-{
-    return PostmoveModule().StoreRecord(move);
-}
-
-bool TPostmoveSet::FetchRecord(int id, int direction, RPostmove &move)
-{
-    return PostmoveModule().FetchRecord(id, direction, move);
-}
-
-void TPostmoveSet::PrintRecord(int id)
-{
-    PostmoveModule().PrintRecord(id);
-}
-
-bool TPostmoveSet::DeleteRecordById(int id)
-{
-    return PostmoveModule().DeleteRecordById(id);
-}

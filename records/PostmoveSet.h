@@ -44,6 +44,9 @@ public:
     TField *MoveNoteFld;
 };
 
+// The module as data: table, SQL, fields, criteria, texts.
+const TModuleSpec<RPostmove> &PostmoveModule();
+
 // The post moves as listed, with the employee's code and name.
 //
 // A saved move becomes the employee's present department, duty and duty
@@ -52,16 +55,5 @@ public:
 // rewinds the present post. Deleting the latest move gives the employee
 // the post of the move before it, or with none left the deleted move's
 // "before" post, held since joining.
-class TPostmoveSet : public TModuleSet<RPostmove>
-{
-public:
-    TPostmoveSet();
-
-    // The class operations.
-    static bool StoreRecord(RPostmove &move);
-    static bool FetchRecord(int id, int direction, RPostmove &move);
-    static void PrintRecord(int id);
-    static bool DeleteRecordById(int id);
-};
-
-const TModuleSpec<RPostmove> &PostmoveModule();
+class TPostmoveSet : public TModuleSetOf<RPostmove, PostmoveModule>
+{ };

@@ -1,7 +1,6 @@
 #include "RecordEdit.h"
 
 #include "EmpPick.h"
-#include "Operator.h"
 #include "Pub.h"
 #include "Utils.h"
 
@@ -18,12 +17,6 @@ namespace {
 QString S(const char *text)
 {
     return QString::fromUtf8(text);
-}
-
-void checkRight(int right)
-{
-    if (right >= 0)
-        TheOperator->CheckRight(right);
 }
 
 } // namespace
@@ -171,7 +164,7 @@ bool TRecordEditFrm::Reject(const QString &message, QWidget *control)
 
 void TRecordEditFrm::NewAction1Execute()
 {
-    checkRight(m_info.NewRight);
+    CheckModuleRight(m_info.NewRight);
     PickEmployee(
         CurrentEmpId(),
         [this](const REmployee &employee) {
@@ -188,7 +181,7 @@ void TRecordEditFrm::EditAction1Execute()
 
 void TRecordEditFrm::DeleteAction1Execute()
 {
-    checkRight(m_info.DeleteRight);
+    CheckModuleRight(m_info.DeleteRight);
     if (prompter().message(MessageKind::Confirmation, messageCaption(MessageKind::Confirmation),
             m_info.DeleteQuestion, MessageButton::Ok | MessageButton::Cancel, MessageButton::Cancel)
         != MessageButton::Ok)
@@ -225,23 +218,30 @@ void TRecordEditFrm::PrintAction1Execute()
     PrintCurrent();
 }
 
-void TRecordEditFrm::OkBtn1Click()
+bool TRecordEditFrm::saveEdits()
 {
-    checkRight(m_info.SaveRight);
+    CheckModuleRight(m_info.SaveRight);
     switch (PostEdits()) {
     case TPostResult::Invalid:
-        return;
+        return false;
     case TPostResult::Failed:
         ShowErrorBox(m_info.SaveFailed);
-        return;
+        return false;
     case TPostResult::Saved:
-        if (ViewVisible) {
-            ViewCurrent();
-        } else {
-            m_discard = true;
-            close();
-        }
+        break;
+    }
+    return true;
+}
+
+void TRecordEditFrm::OkBtn1Click()
+{
+    if (!saveEdits())
         return;
+    if (ViewVisible) {
+        ViewCurrent();
+    } else {
+        m_discard = true;
+        close();
     }
 }
 
@@ -258,19 +258,7 @@ void TRecordEditFrm::CancelBtn1Click()
 bool TRecordEditFrm::saveBeforeClose()
 {
     bool saved = false;
-    RunUserAction([&] {
-        checkRight(m_info.SaveRight);
-        switch (PostEdits()) {
-        case TPostResult::Invalid:
-            break;
-        case TPostResult::Failed:
-            ShowErrorBox(m_info.SaveFailed);
-            break;
-        case TPostResult::Saved:
-            saved = true;
-            break;
-        }
-    });
+    RunUserAction([&] { saved = saveEdits(); });
     return saved;
 }
 

@@ -95,6 +95,8 @@ protected:
 
 private:
     QAction *addTool(const char *name, const char *caption, void (TRecordEditFrm::*handler)());
+    // "确定" up to the save: right, checks, OnPost; true when it saved.
+    bool saveEdits();
     bool saveBeforeClose();
 
     const TModuleInfo &m_info;

@@ -2,7 +2,6 @@
 
 #include "Error.h"
 #include "FieldLabels.h"
-#include "Operator.h"
 #include "PickListSet.h"
 #include "Pub.h"
 #include "Utils.h"
@@ -26,12 +25,6 @@ namespace {
 QString S(const char *text)
 {
     return QString::fromUtf8(text);
-}
-
-void checkRight(int right)
-{
-    if (right >= 0)
-        TheOperator->CheckRight(right);
 }
 
 QPushButton *button(QWidget *owner, const char *name, const char *caption)
@@ -295,7 +288,7 @@ void TRecordListFrm::FilterByCode(const QString &code)
 
 void TRecordListFrm::NewAction1Execute()
 {
-    checkRight(m_info.NewRight);
+    CheckModuleRight(m_info.NewRight);
     PickEmployee(
         0,
         [this](const REmployee &employee) {
@@ -318,7 +311,7 @@ void TRecordListFrm::DeleteAction1Execute()
     TDataSet *rows = Set().Query();
     if (!rows->Active() || rows->IsEmpty())
         return;
-    checkRight(m_info.DeleteRight);
+    CheckModuleRight(m_info.DeleteRight);
     if (!AskDelete(QString()))
         return;
     if (!DeleteCurrentRow())

@@ -131,27 +131,3 @@ TVacationWhere::TVacationWhere()
     SanctionmanFld = Criterion(QStringLiteral("Sanctionman"));
     RemarksFld = Criterion(QStringLiteral("Remarks"));
 }
-
-TVacationSet::TVacationSet()
-    : TModuleSet<RVacation>(VacationModule())
-{ }
-
-bool TVacationSet::StoreRecord(RVacation &vacation)
-{
-    return VacationModule().StoreRecord(vacation);
-}
-
-bool TVacationSet::FetchRecord(int id, int direction, RVacation &vacation)
-{
-    return VacationModule().FetchRecord(id, direction, vacation);
-}
-
-void TVacationSet::PrintRecord(int id)
-{
-    VacationModule().PrintRecord(id);
-}
-
-bool TVacationSet::DeleteRecordById(int id)
-{
-    return VacationModule().DeleteRecordById(id);
-}

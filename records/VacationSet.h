@@ -39,18 +39,10 @@ public:
     TField *RemarksFld;
 };
 
+// The module as data: table, SQL, fields, criteria, texts.
+const TModuleSpec<RVacation> &VacationModule();
+
 // The vacations as listed, with the employee's code, name and present
 // department, and the days of each leave (Vadays).
-class TVacationSet : public TModuleSet<RVacation>
-{
-public:
-    TVacationSet();
-
-    // The class operations.
-    static bool StoreRecord(RVacation &vacation);
-    static bool FetchRecord(int id, int direction, RVacation &vacation);
-    static void PrintRecord(int id);
-    static bool DeleteRecordById(int id);
-};
-
-const TModuleSpec<RVacation> &VacationModule();
+class TVacationSet : public TModuleSetOf<RVacation, VacationModule>
+{ };

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Database.h"
-#include "PostmoveSet.h"
-#include "VacationSet.h"
+#include "PostmoveList.h"
+#include "VacationList.h"
+
+#include <QtTest>
 
 #include <QDateTime>
 #include <QString>
@@ -105,6 +107,72 @@ inline QVariantList presentPost(int empId)
     if (set.IsEmpty())
         return {};
     return {set.Fields(0)->AsString(), set.Fields(1)->AsString(), set.Fields(2)->AsDateTime()};
+}
+
+// What differs between the two modules as the tests see them: a valid
+// record of an employee, and the edit window filled with everything it
+// requires.
+struct Postmove
+{
+    using R = RPostmove;
+    using Edit = TPostmoveEditFrm;
+    using List = TPostmoveListFrm;
+    using Frame = TEmpPostmoveFra;
+    static const TModuleSpec<R> &spec() { return PostmoveModule(); }
+    static R sample(int empId)
+    {
+        return move(empId, day(2025, 4, empId > 0 ? empId : 1), QStringLiteral("02"), S("主管"));
+    }
+    static void fill(Edit &e)
+    {
+        e.SetNewDepartment(QStringLiteral("02"), S("分厂"));
+        e.cmbDuty21->setEditText(S("主管"));
+        e.cmbMoveReason1->setEditText(S("工作需要"));
+    }
+    static constexpr int SaveRight = 13;
+    static constexpr int DeleteRight = 14;
+};
+
+struct Vacation
+{
+    using R = RVacation;
+    using Edit = TVacationEditFrm;
+    using List = TVacationListFrm;
+    using Frame = TEmpVacationFra;
+    static const TModuleSpec<R> &spec() { return VacationModule(); }
+    static R sample(int empId) { return vacation(empId, day(2025, 4, 1), day(2025, 4, 2)); }
+    static void fill(Edit &e) { e.cmbTyp1->setEditText(S("年假")); }
+    static constexpr int SaveRight = 25;
+    static constexpr int DeleteRight = 26;
+};
+
+// The rows "postmove" and "vacation" of a test that checks the pattern
+// against both modules.
+inline void addModuleRows()
+{
+    QTest::addColumn<QString>("module");
+    QTest::newRow("postmove") << QStringLiteral("postmove");
+    QTest::newRow("vacation") << QStringLiteral("vacation");
+}
+
+// Calls check with Postmove() or Vacation(), by the current row.
+template <typename F> void forModule(F check)
+{
+    QFETCH(QString, module);
+    if (module == QLatin1String("postmove"))
+        check(Postmove());
+    else
+        check(Vacation());
+}
+
+// One record of each of the employees 1 to 4, ids 1 to 4.
+template <typename M> void storeOnePerEmployee()
+{
+    for (int emp = 1; emp <= 4; ++emp) {
+        typename M::R r = M::sample(emp);
+        QVERIFY(M::spec().StoreRecord(r));
+        QCOMPARE(r.Id, emp);
+    }
 }
 
 } // namespace RecordFixture

@@ -9,23 +9,6 @@ using Ids = QList<int>;
 
 namespace {
 
-void sample(RPostmove &r, int empId)
-{
-    r = move(empId, day(2025, 4, empId > 0 ? empId : 1), QStringLiteral("02"), S("主管"));
-}
-
-void sample(RVacation &r, int empId)
-{
-    r = vacation(empId, day(2025, 4, 1), day(2025, 4, 2));
-}
-
-template <typename R> R sampleFor(int empId)
-{
-    R r;
-    sample(r, empId);
-    return r;
-}
-
 template <typename R> Ids listedEmployees(const TModuleSet<R> &set)
 {
     Ids ids;
@@ -36,19 +19,12 @@ template <typename R> Ids listedEmployees(const TModuleSet<R> &set)
     return ids;
 }
 
-template <typename R> void storeOnePerEmployee(const TModuleSpec<R> &spec)
+template <typename M> void checkCriteria()
 {
+    using R = typename M::R;
+    const TModuleSpec<R> &spec = M::spec();
     addStaff();
-    for (int emp = 1; emp <= 4; ++emp) {
-        R r = sampleFor<R>(emp);
-        QVERIFY(spec.StoreRecord(r));
-        QCOMPARE(r.Id, emp);
-    }
-}
-
-template <typename R> void checkCriteria(const TModuleSpec<R> &spec)
-{
-    storeOnePerEmployee(spec);
+    storeOnePerEmployee<M>();
     TModuleSet<R> set(spec);
     std::unique_ptr<TModuleWhere> where = spec.MakeWhere();
     struct Case
@@ -90,15 +66,17 @@ template <typename R> void checkCriteria(const TModuleSpec<R> &spec)
     QCOMPARE(set.Query()->RecordCount(), 4);
 }
 
-template <typename R> void checkPostAndSteps(const TModuleSpec<R> &spec)
+template <typename M> void checkPostAndSteps()
 {
+    using R = typename M::R;
+    const TModuleSpec<R> &spec = M::spec();
     addStaff();
     TModuleSet<R> set(spec);
     std::unique_ptr<TModuleWhere> where = spec.MakeWhere();
     set.Load(*where);
     QVERIFY(set.Query()->IsEmpty());
 
-    R a = sampleFor<R>(1), b = sampleFor<R>(2), c = sampleFor<R>(3);
+    R a = M::sample(1), b = M::sample(2), c = M::sample(3);
     for (R *r : {&a, &b, &c})
         QVERIFY(set.PostRecord(*r));
     QCOMPARE((Ids{a.Id, b.Id, c.Id}), (Ids{1, 2, 3}));
@@ -162,11 +140,12 @@ template <typename R> void checkPostAndSteps(const TModuleSpec<R> &spec)
     QVERIFY(!closed.DeleteCurrent());
 }
 
-template <typename R> void checkRefusesRecordsWithoutEmployee(const TModuleSpec<R> &spec)
+template <typename M> void checkRefusesRecordsWithoutEmployee()
 {
+    const auto &spec = M::spec();
     addStaff();
     for (int empId : {0, -1}) {
-        R r = sampleFor<R>(empId);
+        typename M::R r = M::sample(empId);
         QVERIFY_THROWS_EXCEPTION(QmError, spec.StoreRecord(r));
         QCOMPARE(r.Id, 0);
     }
@@ -184,11 +163,11 @@ private slots:
     void init() { QM_INIT_ENGINE(m_fixture); }
     void cleanup() { m_fixture.reset(); }
 
-    void blankCriteriaListAllAndTypedTextStaysLiteral_data() { modules(); }
+    void blankCriteriaListAllAndTypedTextStaysLiteral_data() { addModuleRows(); }
     void blankCriteriaListAllAndTypedTextStaysLiteral();
-    void savesAppearInTheListAndStepsStartAtTheShownRecord_data() { modules(); }
+    void savesAppearInTheListAndStepsStartAtTheShownRecord_data() { addModuleRows(); }
     void savesAppearInTheListAndStepsStartAtTheShownRecord();
-    void recordsWithoutEmployeeAreRefused_data() { modules(); }
+    void recordsWithoutEmployeeAreRefused_data() { addModuleRows(); }
     void recordsWithoutEmployeeAreRefused();
     void rowFirstSaveKeepsTheEditsOfAVanishedRow();
 
@@ -199,37 +178,22 @@ private slots:
     void openVacationStoresNullTermination();
 
 private:
-    static void modules()
-    {
-        QTest::addColumn<QString>("module");
-        QTest::newRow("postmove") << QStringLiteral("postmove");
-        QTest::newRow("vacation") << QStringLiteral("vacation");
-    }
-    template <typename F> static void forModule(F check)
-    {
-        QFETCH(QString, module);
-        if (module == QLatin1String("postmove"))
-            check(PostmoveModule());
-        else
-            check(VacationModule());
-    }
-
     std::unique_ptr<EngineFixture> m_fixture;
 };
 
 void tst_RecordSets::blankCriteriaListAllAndTypedTextStaysLiteral()
 {
-    forModule([](const auto &spec) { checkCriteria(spec); });
+    forModule([](auto m) { checkCriteria<decltype(m)>(); });
 }
 
 void tst_RecordSets::savesAppearInTheListAndStepsStartAtTheShownRecord()
 {
-    forModule([](const auto &spec) { checkPostAndSteps(spec); });
+    forModule([](auto m) { checkPostAndSteps<decltype(m)>(); });
 }
 
 void tst_RecordSets::recordsWithoutEmployeeAreRefused()
 {
-    forModule([](const auto &spec) { checkRefusesRecordsWithoutEmployee(spec); });
+    forModule([](auto m) { checkRefusesRecordsWithoutEmployee<decltype(m)>(); });
 }
 
 void tst_RecordSets::rowFirstSaveKeepsTheEditsOfAVanishedRow()
