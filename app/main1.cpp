@@ -467,7 +467,8 @@ void Tmain1Frm::RefreshAction1Execute()
 void Tmain1Frm::PrintAction1Execute()
 {
     // The roster prints the list as it stands, with the criteria that made it.
-    PrintReports({m_set->Query(), m_where->DataSet()}, 1);
+    const std::unique_ptr<TDataSet> criteria = m_where->Snapshot();
+    PrintReports({m_set->Query(), criteria.get()}, 1);
 }
 
 void Tmain1Frm::ExitAction1Execute()

@@ -9,8 +9,7 @@
 
 TSetBase::TSetBase()
     : m_data(std::make_unique<TDataSet>())
-{
-}
+{ }
 
 TSetBase::~TSetBase() = default;
 
@@ -37,7 +36,8 @@ int TSetBase::Open(const QString &sql, const TDBParameters &params)
         const QString tail = QStringLiteral("\r\n") + sql;
         if (message.endsWith(tail))
             message.chop(tail.size());
-        ShowInfo(QStringLiteral("SQL语句错误,原文如下:\r\n") + sql + QStringLiteral("\r\n\r\n错误提示:\r\n") + message);
+        ShowInfo(QStringLiteral("SQL语句错误,原文如下:\r\n") + sql
+            + QStringLiteral("\r\n\r\n错误提示:\r\n") + message);
         throw SilentAbort();
     }
     return m_data->RecordCount();
@@ -66,7 +66,8 @@ bool TSetBase::NextRecord()
 
 // ---------------------------------------------------------------- TQuerySet
 
-TField *TQuerySet::AddField(FieldKind kind, const QString &name, int size, bool visible, const QString &label)
+TField *TQuerySet::AddField(
+    FieldKind kind, const QString &name, int size, bool visible, const QString &label)
 {
     TField *field = m_data->AddField(kind, name, size, visible, label);
     field->SetDisplayWidth(75);
@@ -92,7 +93,8 @@ void TQuerySet::PostEdit()
 
 // ---------------------------------------------------------------- TRecordSet
 
-TField *TRecordSet::AddField(FieldKind kind, const QString &name, int size, bool visible, const QString &label)
+TField *TRecordSet::AddField(
+    FieldKind kind, const QString &name, int size, bool visible, const QString &label)
 {
     return m_data->AddField(kind, name, size, visible, label);
 }
@@ -124,18 +126,18 @@ QString TRecordSet::JoinValues(const QString &fieldName, const QString &separato
 
 TQmClientDataSet::TQmClientDataSet()
     : m_data(std::make_unique<TDataSet>())
-{
-}
+{ }
 
 TQmClientDataSet::~TQmClientDataSet() = default;
 
-TField *TQmClientDataSet::AddField(FieldKind kind, const QString &name, bool visible, const QString &label)
+TField *TQmClientDataSet::AddField(
+    FieldKind kind, const QString &name, bool visible, const QString &label)
 {
     return m_data->AddField(kind, name, -1, visible, label);
 }
 
-TField *TQmClientDataSet::AddFieldDef(FieldKind kind, const QString &name, int size, bool visible,
-    const QString &label)
+TField *TQmClientDataSet::AddFieldDef(
+    FieldKind kind, const QString &name, int size, bool visible, const QString &label)
 {
     return m_data->AddField(kind, name, size > 20 ? std::min(size, 140) : 20, visible, label);
 }
@@ -156,6 +158,22 @@ void TCustomWhere::Reset()
     // The single row stays in insert state so that bound controls can write
     // into it and the criteria are read from it directly.
     m_data->Append();
+}
+
+std::unique_ptr<TDataSet> TCustomWhere::Snapshot()
+{
+    UpdateRecord();
+    auto copy = std::make_unique<TDataSet>();
+    for (int i = 0; i < m_data->FieldCount(); ++i) {
+        const TField *f = m_data->Fields(i);
+        copy->AddField(f->Kind(), f->FieldName(), f->Size(), f->Visible(), f->DisplayLabel());
+    }
+    copy->CreateDataSet();
+    copy->Append();
+    for (int i = 0; i < m_data->FieldCount(); ++i)
+        copy->Fields(i)->SetValue(m_data->Fields(i)->Value());
+    copy->Post();
+    return copy;
 }
 
 bool TCustomWhere::IsSet(const TField *criterion)

@@ -92,7 +92,8 @@ public:
 
     TDataSet *DataSet() const { return m_data.get(); }
     void CreateDataSet() { m_data->CreateDataSet(); }
-    TField *AddField(FieldKind kind, const QString &name, bool visible = true, const QString &label = QString());
+    TField *AddField(
+        FieldKind kind, const QString &name, bool visible = true, const QString &label = QString());
     // Sizes above 20 are kept up to 140; smaller ones take the default of 20.
     TField *AddFieldDef(FieldKind kind, const QString &name, int size, bool visible = true,
         const QString &label = QString());
@@ -113,6 +114,11 @@ public:
     // Forgets every criterion.
     virtual void Reset();
     void UpdateRecord() { m_data->UpdateRecord(); }
+
+    // The criteria as the one posted row of a new set, for readers that walk
+    // rows (the report host): the criteria row itself stays open for the
+    // bound controls, so it is not a row of its own set yet.
+    std::unique_ptr<TDataSet> Snapshot();
 
     static bool IsSet(const TField *criterion);
 

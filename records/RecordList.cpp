@@ -328,5 +328,6 @@ void TRecordListFrm::RefreshAction1Execute()
 
 void TRecordListFrm::PrintAction1Execute()
 {
-    PrintReports({Set().Query(), Where().DataSet()}, m_info.ListReportGroup);
+    const std::unique_ptr<TDataSet> criteria = Where().Snapshot();
+    PrintReports({Set().Query(), criteria.get()}, m_info.ListReportGroup);
 }
