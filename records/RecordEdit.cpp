@@ -1,11 +1,14 @@
 #include "RecordEdit.h"
 
 #include "EmpPick.h"
+#include "FieldLabels.h"
+#include "PickListSet.h"
 #include "Pub.h"
 #include "Utils.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -20,6 +23,20 @@ QString S(const char *text)
 }
 
 } // namespace
+
+void FillPickCombo(QComboBox *combo, int pickList)
+{
+    auto fill = [combo, pickList] {
+        const QString shown = combo->currentText();
+        combo->clear();
+        combo->addItems(PickListEntries(pickList));
+        combo->setCurrentIndex(combo->findText(shown));
+        if (combo->isEditable())
+            combo->setEditText(shown);
+    };
+    fill();
+    QObject::connect(&LabelNotifier::instance(), &LabelNotifier::pickListsChanged, combo, fill);
+}
 
 TRecordEditFrm::TRecordEditFrm(const TModuleInfo &info, QWidget *parent)
     : TWinFrm(parent)

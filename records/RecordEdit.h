@@ -2,7 +2,6 @@
 
 #include "EmpPick.h"
 #include "ModuleSet.h"
-#include "PickListSet.h"
 #include "Win.h"
 #include "qmCtrls.h"
 #include "qmDateTimePicker.h"
@@ -15,10 +14,15 @@
 #include <vector>
 
 class QAction;
+class QComboBox;
 class QPushButton;
 class QStackedWidget;
 class QToolBar;
 struct REmployee;
+
+// Offers pick list index in combo, and again whenever the pick lists are
+// saved; what the combo shows stays as it was.
+void FillPickCombo(QComboBox *combo, int pickList);
 
 // The edit window of an event module: a read-only panel (pnlView1) under a
 // tool bar, and an edit panel (pnlEdit1) with "确定" and "取消"; exactly one
@@ -300,7 +304,7 @@ protected:
         auto *combo = new TqmComboBox(this);
         combo->setObjectName(name);
         combo->setEditable(true);
-        combo->addItems(PickListEntries(pickList));
+        FillPickCombo(combo, pickList);
         AddEditRow(caption, combo);
         AddEditor(
             [combo, member](const R &r) {

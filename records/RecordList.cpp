@@ -2,7 +2,6 @@
 
 #include "Error.h"
 #include "FieldLabels.h"
-#include "PickListSet.h"
 #include "Pub.h"
 #include "Utils.h"
 #include "qmDBCtrls.h"
@@ -141,7 +140,7 @@ void TRecordListFrm::buildFindPanel()
         case TFindControl::PickList: {
             auto *combo = new TqmDBComboBox(FindPanel1);
             combo->setEditable(true);
-            combo->addItems(PickListEntries(item.PickList));
+            FillPickCombo(combo, item.PickList);
             combo->Bind(criteria, item.Field);
             control = combo;
             break;

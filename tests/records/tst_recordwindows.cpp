@@ -1,6 +1,8 @@
 #include "DepartmentSet.h"
 #include "EmployeeSet.h"
+#include "FieldLabels.h"
 #include "Operator.h"
+#include "PickListSet.h"
 #include "PostmoveList.h"
 #include "RecordFixture.h"
 #include "Reporter.h"
@@ -435,7 +437,13 @@ void tst_RecordWindows::vacationDeleteClosesAndClosingAsksAboutEdits()
     editor->NewFor(employee(1, S("张三"), QStringLiteral("01")));
     editor->OkBtn1->click();
     QCOMPARE(m_prompter->lastText(), S("\r休假类别必须填写\t"));
+    // Saved pick lists reach the open windows; what was typed stays.
     editor->cmbTyp1->setEditText(S("年假"));
+    ThePickLists->SetList(15, S("年假\n病假\n探亲假"), true);
+    emit LabelNotifier::instance().pickListsChanged();
+    QCOMPARE(editor->cmbTyp1->count(), 3);
+    QCOMPARE(editor->cmbTyp1->currentText(), S("年假"));
+    QCOMPARE(qobject_cast<QComboBox *>(list.FindControl(QStringLiteral("Typ")))->count(), 3);
     QVERIFY(!editor->edtTermdate1->Checked());
     editor->OkBtn1->click();
     QCOMPARE(count(QStringLiteral("select count(*) from vacation where Termdate is null")), 1);
