@@ -1,5 +1,6 @@
 #include "OperatorList.h"
 
+#include "EntitySet.h"
 #include "Error.h"
 #include "Operator.h"
 #include "OperatorEditor.h"
@@ -120,19 +121,27 @@ void TOperatorsFrm::btnAdd1Click()
     for (;;) {
         if (RunModal(*m_editor) != QDialog::Accepted)
             return;
+        // The operator and its visibility are stored together or not at all:
+        // an operator without its visibility lines would see other departments
+        // than the ones ticked.
+        bool added = false;
         try {
-            m_set->AddOperator(m_editor->LoginId(), m_editor->Password(), m_editor->RightsValue(),
-                m_editor->Note(), m_editor->Contact(), m_editor->OperatorName());
+            Conventions::InTransaction([&] {
+                m_set->AddOperator(m_editor->LoginId(), m_editor->Password(),
+                    m_editor->RightsValue(), m_editor->Note(), m_editor->Contact(),
+                    m_editor->OperatorName());
+                added = true;
+                SaveDeptRights(m_editor->LoginId(), m_editor->DeptRights());
+            });
             break;
         } catch (const QmError &e) {
+            if (added && m_set->LocateOperator(m_editor->LoginId()))
+                m_set->RemoveCurrent();
             ShowInfo(e.message());
         }
     }
     QListWidgetItem *item = addItem(m_editor->LoginId());
     ListView1->setCurrentItem(item);
-    // The operator exists by now: should this fail, showing the editor again
-    // could only report the name as taken, so the error ends the action.
-    SaveDeptRights(m_editor->LoginId(), m_editor->DeptRights());
 }
 
 void TOperatorsFrm::btnDelete1Click()

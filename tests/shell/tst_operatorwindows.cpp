@@ -30,6 +30,7 @@ private slots:
     void listShowsOperatorsButSa();
     void addThroughTheList();
     void addOfTakenNameShowsEditorAgain();
+    void addThatCannotStoreVisibilityStoresNothing();
     void editThroughTheList_data();
     void editThroughTheList();
     void editOfVanishedOperatorShowsEditorAgain();
@@ -327,6 +328,42 @@ void tst_OperatorWindows::addOfTakenNameShowsEditorAgain()
     QCOMPARE(frm.ListView1->count(), 2);
     QCOMPARE(column(QStringLiteral("alice"), QStringLiteral("Name")), QStringLiteral("Alice"));
     QCOMPARE(column(QStringLiteral("ALICE"), QStringLiteral("Name")), QStringLiteral("<no row>"));
+}
+
+void tst_OperatorWindows::addThatCannotStoreVisibilityStoresNothing()
+{
+    // Any write of the visibility lines fails.
+    if (TheDatabase->IsSqlServer()) {
+        TheDatabase->Execute(
+            QStringLiteral("create function qm_refuse() returns trigger as "
+                           "'begin raise exception ''refused''; end' language plpgsql"));
+        TheDatabase->Execute(QStringLiteral(
+            "create trigger qm_refuse before update on [operator] for each row "
+            "when (new.XRights is distinct from old.XRights) execute function qm_refuse()"));
+    } else {
+        TheDatabase->Execute(
+            QStringLiteral("create trigger qm_refuse before update of XRights on "
+                           "[operator] begin select raise(abort, 'refused'); end"));
+    }
+    TOperatorsFrm frm;
+    scriptShows(QStringLiteral("OperatorEditorFrm"),
+        {[](QDialog &editor) {
+             setText(editor, "edtUserId1", QStringLiteral("carol"));
+             setText(editor, "edtName1", QStringLiteral("Carol"));
+             press(editor, "OkBtn1");
+         },
+            [](QDialog &editor) {
+                QCOMPARE(editor.findChild<QLineEdit *>(QStringLiteral("edtUserId1"))->text(),
+                    QStringLiteral("carol"));
+                press(editor, "CancelBtn1");
+            }});
+    QTest::mouseClick(frm.btnAdd1, Qt::LeftButton);
+
+    QCOMPARE(m_shows, 2);
+    QVERIFY2(m_prompter->lastText().contains(QStringLiteral("refused")),
+        qPrintable(m_prompter->lastText()));
+    QCOMPARE(column(QStringLiteral("carol"), QStringLiteral("Name")), QStringLiteral("<no row>"));
+    QVERIFY(!listItem(frm, QStringLiteral("carol")));
 }
 
 void tst_OperatorWindows::editThroughTheList_data()
