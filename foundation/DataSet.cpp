@@ -58,8 +58,7 @@ struct TDataSet::Column
 
     explicit Column(FieldKind k)
         : kind(k)
-    {
-    }
+    { }
 
     bool isNull(int row) const { return (nulls[static_cast<size_t>(row) >> 6] >> (row & 63)) & 1u; }
     void setNullBit(int row, bool null)
@@ -113,9 +112,10 @@ struct TDataSet::Column
 
     qint64 memoryBytes() const
     {
-        qint64 total = static_cast<qint64>(ints.capacity() * sizeof(qint32) + reals.capacity() * sizeof(double)
-            + stamps.capacity() * sizeof(qint64) + ends.capacity() * sizeof(quint32)
-            + nulls.capacity() * sizeof(quint64) + variants.capacity() * sizeof(QVariant));
+        qint64 total = static_cast<qint64>(ints.capacity() * sizeof(qint32)
+            + reals.capacity() * sizeof(double) + stamps.capacity() * sizeof(qint64)
+            + ends.capacity() * sizeof(quint32) + nulls.capacity() * sizeof(quint64)
+            + variants.capacity() * sizeof(QVariant));
         total += arena.capacity();
         for (const auto &r : replaced)
             total += r.second.capacity() + 32;
@@ -136,7 +136,8 @@ struct TDataSet::Column
 
 // ---------------------------------------------------------------- TField
 
-TField::TField(TDataSet *set, int index, FieldKind kind, QString name, int size, bool visible, QString label)
+TField::TField(
+    TDataSet *set, int index, FieldKind kind, QString name, int size, bool visible, QString label)
     : m_set(set)
     , m_index(index)
     , m_kind(kind)
@@ -144,8 +145,7 @@ TField::TField(TDataSet *set, int index, FieldKind kind, QString name, int size,
     , m_size(size)
     , m_visible(visible)
     , m_label(std::move(label))
-{
-}
+{ }
 
 bool TField::IsText() const
 {
@@ -213,8 +213,9 @@ QDateTime TField::AsDateTime() const
     if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray) {
         const QByteArray text = v.toString().toUtf8();
         qint64 stamp = 0;
-        return TDataSet::Loader::parseDateTime(text.constData(), text.size(), &stamp) ? unpackDateTime(stamp)
-                                                                                      : QDateTime();
+        return TDataSet::Loader::parseDateTime(text.constData(), text.size(), &stamp)
+            ? unpackDateTime(stamp)
+            : QDateTime();
     }
     if (v.typeId() == QMetaType::QDate)
         return v.toDate().startOfDay();
@@ -257,19 +258,20 @@ void TField::SetValue(const QVariant &value)
 
 TDataSet::TDataSet(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 TDataSet::~TDataSet() = default;
 
-TField *TDataSet::AddField(FieldKind kind, const QString &name, int size, bool visible, const QString &label)
+TField *TDataSet::AddField(
+    FieldKind kind, const QString &name, int size, bool visible, const QString &label)
 {
     if (Active())
         throw QmError(QStringLiteral("数据集已打开,不能再添加字段 %1").arg(name));
     if (size < 0)
         size = isTextKind(kind) ? 20 : 0;
     const int index = FieldCount();
-    m_fields.push_back(std::unique_ptr<TField>(new TField(this, index, kind, name, size, visible, label)));
+    m_fields.push_back(
+        std::unique_ptr<TField>(new TField(this, index, kind, name, size, visible, label)));
     m_declared = true;
     return m_fields.back().get();
 }
@@ -601,7 +603,8 @@ void TDataSet::storeValue(int physical, int field, const QVariant &value)
     }
     switch (c.kind) {
     case FieldKind::Integer:
-        c.ints[p] = value.typeId() == QMetaType::Double ? static_cast<qint32>(value.toDouble()) : value.toInt();
+        c.ints[p] = value.typeId() == QMetaType::Double ? static_cast<qint32>(value.toDouble())
+                                                        : value.toInt();
         break;
     case FieldKind::Boolean:
         c.ints[p] = value.toBool() ? 1 : 0;
@@ -662,7 +665,8 @@ QVariant TDataSet::currentValue(int field) const
 void TDataSet::setBufferValue(int field, const QVariant &value)
 {
     if (!IsEditing())
-        throw QmError(QStringLiteral("数据集不在编辑状态,不能修改字段 %1").arg(Fields(field)->FieldName()));
+        throw QmError(
+            QStringLiteral("数据集不在编辑状态,不能修改字段 %1").arg(Fields(field)->FieldName()));
     QVariant v = value;
     // Keep the buffer in the field's own kind so reads before Post agree with
     // reads after it.
@@ -683,8 +687,9 @@ void TDataSet::setBufferValue(int field, const QVariant &value)
             } else if (v.typeId() == QMetaType::QString) {
                 const QByteArray text = v.toString().toUtf8();
                 qint64 stamp = 0;
-                v = Loader::parseDateTime(text.constData(), text.size(), &stamp) ? QVariant(unpackDateTime(stamp))
-                                                                                 : QVariant();
+                v = Loader::parseDateTime(text.constData(), text.size(), &stamp)
+                    ? QVariant(unpackDateTime(stamp))
+                    : QVariant();
             } else if (!v.toDateTime().isValid()) {
                 v = QVariant();
             }
@@ -704,11 +709,18 @@ void TDataSet::setBufferValue(int field, const QVariant &value)
 
 void TDataSet::Sort(const QVector<SortKey> &keys)
 {
-    if (keys.isEmpty() || m_order.size() < 2)
+    if (m_order.size() < 2)
         return;
     if (IsEditing())
         Post();
     const int currentPhysical = m_order.isEmpty() ? -1 : m_order[m_current];
+    if (keys.isEmpty()) {
+        // No keys: the order the rows were loaded and appended in.
+        std::sort(m_order.begin(), m_order.end());
+        m_current = static_cast<int>(m_order.indexOf(currentPhysical));
+        emit dataReset();
+        return;
+    }
 
     // Texts sort by the collation people expect (pinyin for Chinese); the
     // collation keys are built once per row rather than once per comparison.
@@ -722,7 +734,7 @@ void TDataSet::Sort(const QVector<SortKey> &keys)
         auto &list = textKeys[static_cast<size_t>(k)];
         list.reserve(static_cast<size_t>(m_physicalRows));
         for (int p = 0; p < m_physicalRows; ++p) {
-            const QString text = c.isNull(p) ? QString()
+            const QString text = c.isNull(p)   ? QString()
                 : c.kind == FieldKind::Variant ? c.variants[static_cast<size_t>(p)].toString()
                                                : QString::fromUtf8(c.bytes(p));
             list.push_back(collator.sortKey(text));
@@ -755,7 +767,8 @@ void TDataSet::Sort(const QVector<SortKey> &keys)
                     break;
                 }
                 default:
-                    r = textKeys[static_cast<size_t>(k)][pa].compare(textKeys[static_cast<size_t>(k)][pb]);
+                    r = textKeys[static_cast<size_t>(k)][pa].compare(
+                        textKeys[static_cast<size_t>(k)][pb]);
                     break;
                 }
             }
@@ -780,15 +793,16 @@ TDataSet::Loader::Loader(TDataSet &set, const QVector<ResultColumn> &columns)
         set.m_fields.clear();
         for (const auto &column : columns) {
             const int index = set.FieldCount();
-            set.m_fields.push_back(std::unique_ptr<TField>(
-                new TField(&set, index, column.kind, column.name, isTextKind(column.kind) ? 20 : 0, true, QString())));
+            set.m_fields.push_back(std::unique_ptr<TField>(new TField(&set, index, column.kind,
+                column.name, isTextKind(column.kind) ? 20 : 0, true, QString())));
         }
     }
     m_fieldForColumn.fill(-1, columns.size());
     QVector<bool> found(set.FieldCount(), false);
     for (int c = 0; c < columns.size(); ++c) {
         for (int f = 0; f < set.FieldCount(); ++f) {
-            if (!found[f] && set.Fields(f)->FieldName().compare(columns[c].name, Qt::CaseInsensitive) == 0) {
+            if (!found[f]
+                && set.Fields(f)->FieldName().compare(columns[c].name, Qt::CaseInsensitive) == 0) {
                 m_fieldForColumn[c] = f;
                 found[f] = true;
                 break;
@@ -797,7 +811,8 @@ TDataSet::Loader::Loader(TDataSet &set, const QVector<ResultColumn> &columns)
     }
     for (int f = 0; f < set.FieldCount(); ++f) {
         if (!found[f])
-            throw QmError(QStringLiteral("字段 '%1' 在查询结果中不存在").arg(set.Fields(f)->FieldName()));
+            throw QmError(
+                QStringLiteral("字段 '%1' 在查询结果中不存在").arg(set.Fields(f)->FieldName()));
     }
     set.resetColumns();
 }
@@ -930,10 +945,12 @@ bool TDataSet::Loader::parseDateTime(const char *s, int n, qint64 *stamp)
         return true;
     };
     int y, mo, d, h = 0, mi = 0, sec = 0, ms = 0;
-    if (n < 10 || !digits(0, 4, &y) || s[4] != '-' || !digits(5, 2, &mo) || s[7] != '-' || !digits(8, 2, &d))
+    if (n < 10 || !digits(0, 4, &y) || s[4] != '-' || !digits(5, 2, &mo) || s[7] != '-'
+        || !digits(8, 2, &d))
         return false;
     if (n >= 19 && (s[10] == ' ' || s[10] == 'T')) {
-        if (!digits(11, 2, &h) || s[13] != ':' || !digits(14, 2, &mi) || s[16] != ':' || !digits(17, 2, &sec))
+        if (!digits(11, 2, &h) || s[13] != ':' || !digits(14, 2, &mi) || s[16] != ':'
+            || !digits(17, 2, &sec))
             return false;
         if (n >= 21 && s[19] == '.') {
             int frac = 0, len = 0;

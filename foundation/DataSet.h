@@ -52,13 +52,17 @@ public:
     void SetAsString(const QString &value) { SetValue(value); }
     void SetAsInteger(int value) { SetValue(value); }
     void SetAsFloat(double value) { SetValue(value); }
-    void SetAsDateTime(const QDateTime &value) { SetValue(value.isValid() ? QVariant(value) : QVariant()); }
+    void SetAsDateTime(const QDateTime &value)
+    {
+        SetValue(value.isValid() ? QVariant(value) : QVariant());
+    }
     void SetAsBoolean(bool value) { SetValue(value); }
     void Clear() { SetValue(QVariant()); }
 
 private:
     friend class TDataSet;
-    TField(TDataSet *set, int index, FieldKind kind, QString name, int size, bool visible, QString label);
+    TField(TDataSet *set, int index, FieldKind kind, QString name, int size, bool visible,
+        QString label);
 
     TDataSet *m_set;
     int m_index;
@@ -151,6 +155,7 @@ public:
         int field;
         bool descending = false;
     };
+    // No keys restore the order in which the rows were loaded and appended.
     void Sort(const QVector<SortKey> &keys);
 
     // Bulk loading, used by the statement layer while filling.

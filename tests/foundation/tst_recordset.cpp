@@ -22,21 +22,23 @@ struct RMove
 
 const TRecordLayout<RMove> &moveLayout()
 {
-    static const TRecordLayout<RMove> layout = TRecordLayout<RMove>()
-                                                   .integer(QStringLiteral("Id"), &RMove::Id)
-                                                   .integer(QStringLiteral("EmpId"), &RMove::EmpId)
-                                                   .date(QStringLiteral("MoveDate"), &RMove::MoveDate)
-                                                   .text(QStringLiteral("Duty2"), &RMove::Duty2)
-                                                   .text(QStringLiteral("MoveNote"), &RMove::MoveNote);
+    static const TRecordLayout<RMove> layout
+        = TRecordLayout<RMove>()
+              .integer(QStringLiteral("Id"), &RMove::Id)
+              .integer(QStringLiteral("EmpId"), &RMove::EmpId)
+              .date(QStringLiteral("MoveDate"), &RMove::MoveDate)
+              .text(QStringLiteral("Duty2"), &RMove::Duty2)
+              .text(QStringLiteral("MoveNote"), &RMove::MoveNote);
     return layout;
 }
 
 const TTableWrites moveWrites{QStringLiteral("postmove"), QStringLiteral("Id"),
-    {QStringLiteral("EmpId"), QStringLiteral("MoveDate"), QStringLiteral("Duty2"), QStringLiteral("MoveNote")},
+    {QStringLiteral("EmpId"), QStringLiteral("MoveDate"), QStringLiteral("Duty2"),
+        QStringLiteral("MoveNote")},
     QStringLiteral("没有返回postmove的成功标记.")};
 
-const QString moveSelect = QStringLiteral(
-    "select p.*, e.Name as EmpName from postmove p, employee e where p.EmpId=e.Id %1 order by p.Id");
+const QString moveSelect = QStringLiteral("select p.*, e.Name as EmpName from postmove p, employee "
+                                          "e where p.EmpId=e.Id %1 order by p.Id");
 
 class TMoveSet : public TQuerySet
 {
@@ -45,9 +47,12 @@ public:
     {
         AddField(FieldKind::Integer, QStringLiteral("Id"), -1, false);
         AddField(FieldKind::Integer, QStringLiteral("EmpId"), -1, false);
-        AddField(FieldKind::WideString, QStringLiteral("EmpName"), 30, true, QStringLiteral("姓名"));
-        AddField(FieldKind::DateTime, QStringLiteral("MoveDate"), -1, true, QStringLiteral("调动日期"));
-        AddField(FieldKind::WideString, QStringLiteral("Duty2"), 50, true, QStringLiteral("调后岗位"));
+        AddField(
+            FieldKind::WideString, QStringLiteral("EmpName"), 30, true, QStringLiteral("姓名"));
+        AddField(
+            FieldKind::DateTime, QStringLiteral("MoveDate"), -1, true, QStringLiteral("调动日期"));
+        AddField(
+            FieldKind::WideString, QStringLiteral("Duty2"), 50, true, QStringLiteral("调后岗位"));
         AddField(FieldKind::Memo, QStringLiteral("MoveNote"), -1, true, QStringLiteral("备注"));
     }
 };
@@ -150,11 +155,12 @@ void tst_RecordSet::countOtherThanOneRollsBack()
 {
     TheDatabase->ExecSQL(QStringLiteral("insert into backup(TypeId, BackDir) values (1, 'a')"));
     QVERIFY_THROWS_EXCEPTION(QmError,
-        Conventions::ExecExpectOne(QStringLiteral("update backup set BackDir=:d"), {MakeParameter("d", "changed")},
-            QStringLiteral("没有返回backup的成功标记.")));
+        Conventions::ExecExpectOne(QStringLiteral("update backup set BackDir=:d"),
+            {MakeParameter("d", "changed")}, QStringLiteral("没有返回backup的成功标记.")));
     TRecordSet check;
     check.Open(QStringLiteral("select BackDir from backup order by BackDir"));
-    QCOMPARE(check.JoinValues(QStringLiteral("BackDir"), QStringLiteral(",")), QStringLiteral(",a"));
+    QCOMPARE(
+        check.JoinValues(QStringLiteral("BackDir"), QStringLiteral(",")), QStringLiteral(",a"));
 
     TheDatabase->ExecSQL(QStringLiteral("insert into postmove(Id, EmpId) values (1, 1)"));
     QVERIFY(!Conventions::DeleteRowById(moveWrites, 5));
@@ -175,7 +181,8 @@ void tst_RecordSet::nullDatesStayNull()
     store(read);
 
     TRecordSet check;
-    check.Open(QStringLiteral("select count(*) from postmove where MoveDate is null and MoveNote=:n"),
+    check.Open(
+        QStringLiteral("select count(*) from postmove where MoveDate is null and MoveNote=:n"),
         {MakeParameter("n", QStringLiteral("改了备注"))});
     QCOMPARE(check.DataSet()->Fields(0)->AsInteger(), 1);
 }
@@ -188,8 +195,8 @@ void tst_RecordSet::openFailureShowsTheStatement()
     const QString missingField = QStringLiteral("select Id, EmpId from postmove");
     QVERIFY_THROWS_EXCEPTION(SilentAbort, set.Open(missingField));
     QVERIFY(!set.Active());
-    QVERIFY(prompter.lastText().startsWith(QStringLiteral("\r\nSQL语句错误,原文如下:\r\n") + missingField
-        + QStringLiteral("\r\n\r\n错误提示:\r\n")));
+    QVERIFY(prompter.lastText().startsWith(QStringLiteral("\r\nSQL语句错误,原文如下:\r\n")
+        + missingField + QStringLiteral("\r\n\r\n错误提示:\r\n")));
     QVERIFY(prompter.lastText().contains(QStringLiteral("EmpName")));
 
     TRecordSet plain;
@@ -235,10 +242,12 @@ void tst_RecordSet::fetchAcrossTheTable()
     QFETCH(int, direction);
     QFETCH(int, found);
     for (int id : {2, 5, 9})
-        TheDatabase->ExecSQL(QStringLiteral("insert into postmove(Id, EmpId) values (:Id, 1)"), {MakeParameter("Id", id)});
+        TheDatabase->ExecSQL(QStringLiteral("insert into postmove(Id, EmpId) values (:Id, 1)"),
+            {MakeParameter("Id", id)});
     TRecordSet set;
     const bool ok = Conventions::FetchRow(set,
-        QStringLiteral("select top 1 p.*, e.Name as EmpName from postmove p, employee e where p.EmpId=e.Id and %s"),
+        QStringLiteral("select top 1 p.*, e.Name as EmpName from postmove p, employee e where "
+                       "p.EmpId=e.Id and %s"),
         QStringLiteral("p.Id"), from, direction);
     QCOMPARE(ok, found > 0);
     if (ok)
@@ -261,7 +270,8 @@ void tst_RecordSet::mirrorSaveAndReopenKeepTheRow()
 
     move.Duty2 = QStringLiteral("改过");
     store(move);
-    Conventions::MirrorSave(*set.Query(), QStringLiteral("Id"), move.Id, [&](TDataSet &d) { moveLayout().write(move, d); });
+    Conventions::MirrorSave(*set.Query(), QStringLiteral("Id"), move.Id,
+        [&](TDataSet &d) { moveLayout().write(move, d); });
     QCOMPARE(set.Query()->RecordCount(), 1);
     QCOMPARE(set.FieldByName("Duty2")->AsString(), QStringLiteral("改过"));
 
@@ -275,8 +285,9 @@ void tst_RecordSet::mirrorSaveAndReopenKeepTheRow()
 void tst_RecordSet::criteriaRecord()
 {
     for (const QString &note : {QStringLiteral("a"), QStringLiteral("b")}) {
-        RMove m{0, note == QLatin1String("a") ? 1 : 2, QDateTime(QDate(2024, 1, note == QLatin1String("a") ? 10 : 20), QTime()),
-            note, QString()};
+        RMove m{0, note == QLatin1String("a") ? 1 : 2,
+            QDateTime(QDate(2024, 1, note == QLatin1String("a") ? 10 : 20), QTime()), note,
+            QString()};
         store(m);
     }
     TMoveWhere where;
@@ -322,9 +333,10 @@ void tst_RecordSet::sortIsStableAndMultiKey()
     client.AddField(FieldKind::WideString, QStringLiteral("Dept"));
     client.AddField(FieldKind::DateTime, QStringLiteral("Day"));
     client.CreateDataSet();
-    const QList<std::tuple<int, QString, QDate>> rows = {{1, QStringLiteral("王"), QDate(2024, 1, 3)},
-        {2, QStringLiteral("李"), QDate(2024, 1, 1)}, {3, QStringLiteral("王"), QDate(2024, 1, 1)},
-        {4, QStringLiteral("阿"), QDate(2024, 1, 2)}, {5, QStringLiteral("李"), QDate(2024, 1, 1)}, {6, QString(), QDate()}};
+    const QList<std::tuple<int, QString, QDate>> rows = {
+        {1, QStringLiteral("王"), QDate(2024, 1, 3)}, {2, QStringLiteral("李"), QDate(2024, 1, 1)},
+        {3, QStringLiteral("王"), QDate(2024, 1, 1)}, {4, QStringLiteral("阿"), QDate(2024, 1, 2)},
+        {5, QStringLiteral("李"), QDate(2024, 1, 1)}, {6, QString(), QDate()}};
     for (const auto &[id, dept, day] : rows) {
         set.Append();
         set.FieldByName("Id")->SetValue(id);
@@ -344,6 +356,11 @@ void tst_RecordSet::sortIsStableAndMultiKey()
     QCOMPARE(order(), QList<int>({6, 4, 2, 5, 1, 3}));
     set.Sort({{1, true}, {2, false}});
     QCOMPARE(order(), QList<int>({3, 1, 2, 5, 4, 6}));
+    // No keys: back to the order of loading, on the same row.
+    set.SetCurrentRow(0);
+    set.Sort({});
+    QCOMPARE(order(), QList<int>({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(set.FieldByName("Id")->AsInteger(), 3);
 }
 
 void tst_RecordSet::modelFollowsTheSet()
@@ -354,9 +371,11 @@ void tst_RecordSet::modelFollowsTheSet()
     QCOMPARE(model.rowCount(), 0);
     QCOMPARE(model.columnCount(), 4);
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("姓名"));
-    RMove move{0, 1, QDateTime(QDate(2024, 5, 1), QTime(8, 30)), QStringLiteral("新岗位"), QString()};
+    RMove move{
+        0, 1, QDateTime(QDate(2024, 5, 1), QTime(8, 30)), QStringLiteral("新岗位"), QString()};
     store(move);
-    Conventions::MirrorSave(*set.Query(), QStringLiteral("Id"), move.Id, [&](TDataSet &d) { moveLayout().write(move, d); });
+    Conventions::MirrorSave(*set.Query(), QStringLiteral("Id"), move.Id,
+        [&](TDataSet &d) { moveLayout().write(move, d); });
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("2024-05-01 08:30:00"));
     QCOMPARE(model.headerData(0, Qt::Vertical).toInt(), 1);
