@@ -55,7 +55,8 @@ FieldKind kindFromDeclType(const char *declType)
         return FieldKind::WideString;
     if (t.contains("TEXT"))
         return FieldKind::Memo;
-    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB") || t.contains("NUMERIC") || t.contains("DECIMAL"))
+    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB") || t.contains("NUMERIC")
+        || t.contains("DECIMAL"))
         return FieldKind::Float;
     if (t.contains("BLOB"))
         return FieldKind::Blob;
@@ -78,7 +79,10 @@ public:
     ~SqliteStatement() { sqlite3_finalize(m_stmt); }
 
     bool ok() const { return m_stmt != nullptr; }
-    QString error() const { return m_error.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_db)) : m_error; }
+    QString error() const
+    {
+        return m_error.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_db)) : m_error;
+    }
     sqlite3_stmt *handle() const { return m_stmt; }
 
     // Binds by name without regard to letter case; false with error() set when
@@ -107,8 +111,8 @@ public:
             if (it == m_indexes.constEnd())
                 return missing(b.Name);
             for (int index : *it)
-                if (sqlite3_bind_blob(m_stmt, index, b.Stream.constData(), static_cast<int>(b.Stream.size()),
-                        SQLITE_TRANSIENT)
+                if (sqlite3_bind_blob(m_stmt, index, b.Stream.constData(),
+                        static_cast<int>(b.Stream.size()), SQLITE_TRANSIENT)
                     != SQLITE_OK)
                     return false;
         }
@@ -149,12 +153,14 @@ private:
                 break;
             case QMetaType::QByteArray: {
                 const QByteArray bytes = v.toByteArray();
-                rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+                rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(),
+                    static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
                 break;
             }
             default: {
                 const QByteArray text = v.toString().toUtf8();
-                rc = sqlite3_bind_text(m_stmt, index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(m_stmt, index, text.constData(),
+                    static_cast<int>(text.size()), SQLITE_TRANSIENT);
                 break;
             }
             }
@@ -172,8 +178,8 @@ private:
 
 // Binds by name as the statement spells it, so a differently cased parameter
 // still finds its placeholder; false with *error set for a name not in the SQL.
-bool bindQt(QSqlQuery &query, const QString &sql, const TDBParameters &params, const TxDBParameters &blobs,
-    QString *error)
+bool bindQt(QSqlQuery &query, const QString &sql, const TDBParameters &params,
+    const TxDBParameters &blobs, QString *error)
 {
     QHash<QString, QString> spelled;
     for (const QString &name : SqlDialect::placeholders(sql))
@@ -213,10 +219,67 @@ QString qtError(const QSqlError &error)
 PGconn *postgresHandle(const QSqlDatabase &db)
 {
     const QVariant v = db.driver()->handle();
-    if (!v.isValid() || (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
+    if (!v.isValid()
+        || (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
         return nullptr;
     return *static_cast<PGconn *const *>(v.constData());
 }
+
+// Parameters as libpq takes them, in the order of the statement's $n
+// placeholders: texts (bytes for blobs), NULL as a null pointer.
+struct PgParameters
+{
+    QList<QByteArray> texts;
+    QVector<const char *> values;
+    QVector<int> lengths;
+    QVector<int> formats;
+
+    // Where each placeholder name (letter case ignored) goes.
+    static QHash<QString, int> positionsOf(const QStringList &names)
+    {
+        QHash<QString, int> positions;
+        for (int i = 0; i < names.size(); ++i)
+            positions.insert(names[i].toLower(), i);
+        return positions;
+    }
+
+    // False with the name of a parameter the statement does not use.
+    bool assign(const QHash<QString, int> &positions, const TDBParameters &params, QString *unknown)
+    {
+        const int count = static_cast<int>(positions.size());
+        texts = QList<QByteArray>(count);
+        values = QVector<const char *>(count, nullptr);
+        lengths = QVector<int>(count, 0);
+        formats = QVector<int>(count, 0);
+        for (const TDBParameter &p : params) {
+            const int index = positions.value(p.Name.toLower(), -1);
+            if (index < 0) {
+                *unknown = p.Name;
+                return false;
+            }
+            const QVariant v = TDatabase::BindableValue(p.Value);
+            if (!v.isValid())
+                continue;
+            if (v.typeId() == QMetaType::QByteArray) {
+                texts[index] = v.toByteArray();
+                formats[index] = 1;
+            } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+                texts[index] = QByteArray::number(v.toDouble(), 'g', 17);
+            } else {
+                texts[index] = v.toString().toUtf8();
+            }
+            values[index] = texts[index].constData();
+            lengths[index] = static_cast<int>(texts[index].size());
+        }
+        return true;
+    }
+};
+
+struct PgResult
+{
+    PGresult *r;
+    ~PgResult() { PQclear(r); }
+};
 
 FieldKind kindFromPostgresType(Oid type)
 {
@@ -266,8 +329,7 @@ QByteArray decodeHexBytea(const char *text, int)
 
 TDatabase::TDatabase()
     : m_connectionName(QStringLiteral("qm-connection-%1").arg(++connectionCounter))
-{
-}
+{ }
 
 TDatabase::~TDatabase()
 {
@@ -327,7 +389,8 @@ bool TDatabase::openConnection(QString *error)
         }
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         // mode=rw: a missing file fails instead of being created empty.
-        db.setDatabaseName(QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(source, "/"))
+        db.setDatabaseName(QStringLiteral("file:")
+            + QString::fromLatin1(QUrl::toPercentEncoding(source, "/"))
             + QStringLiteral("?mode=rw"));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     } else if (provider == PostgresProvider) {
@@ -410,8 +473,7 @@ int TDatabase::run(const QString &sql, const TDBParameters &params, const TxDBPa
         if (!stmt.ok() || !stmt.bind(params, blobs))
             fail(stmt.error(), sql);
         int rc;
-        while ((rc = sqlite3_step(stmt.handle())) == SQLITE_ROW) {
-        }
+        while ((rc = sqlite3_step(stmt.handle())) == SQLITE_ROW) { }
         if (rc != SQLITE_DONE)
             fail(QString::fromUtf8(sqlite3_errmsg(h)), sql);
         return sqlite3_changes(h);
@@ -438,7 +500,8 @@ int TDatabase::ExecSQL(const QString &sql, const TDBParameters &params, const Tx
     return run(sql, params, blobs);
 }
 
-void TDatabase::Execute(const QString &sql, const TDBParameters &params, const TxDBParameters &blobs)
+void TDatabase::Execute(
+    const QString &sql, const TDBParameters &params, const TxDBParameters &blobs)
 {
     run(sql, params, blobs);
 }
@@ -458,7 +521,8 @@ void TDatabase::Fill(TDataSet &set, const QString &sql, const TDBParameters &par
         const int columnCount = sqlite3_column_count(s);
         QVector<TDataSet::Loader::ResultColumn> columns;
         for (int c = 0; c < columnCount; ++c)
-            columns.append({QString::fromUtf8(sqlite3_column_name(s, c)), kindFromDeclType(sqlite3_column_decltype(s, c))});
+            columns.append({QString::fromUtf8(sqlite3_column_name(s, c)),
+                kindFromDeclType(sqlite3_column_decltype(s, c))});
         TDataSet::Loader loader(set, columns);
         struct Slot
         {
@@ -487,40 +551,48 @@ void TDatabase::Fill(TDataSet &set, const QString &sql, const TDBParameters &par
                     break;
                 case FieldKind::Blob: {
                     const void *data = sqlite3_column_blob(s, slot.column);
-                    loader.setBytes(slot.field, static_cast<const char *>(data), sqlite3_column_bytes(s, slot.column));
+                    loader.setBytes(slot.field, static_cast<const char *>(data),
+                        sqlite3_column_bytes(s, slot.column));
                     break;
                 }
                 case FieldKind::DateTime: {
                     if (type != SQLITE_TEXT)
                         break;
-                    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column));
+                    const auto *text
+                        = reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column));
                     qint64 stamp;
-                    if (TDataSet::Loader::parseDateTime(text, sqlite3_column_bytes(s, slot.column), &stamp))
+                    if (TDataSet::Loader::parseDateTime(
+                            text, sqlite3_column_bytes(s, slot.column), &stamp))
                         loader.setStamp(slot.field, stamp);
                     break;
                 }
                 case FieldKind::Variant:
                     switch (type) {
                     case SQLITE_INTEGER:
-                        loader.setVariant(slot.field, QVariant(sqlite3_column_int64(s, slot.column)));
+                        loader.setVariant(
+                            slot.field, QVariant(sqlite3_column_int64(s, slot.column)));
                         break;
                     case SQLITE_FLOAT:
-                        loader.setVariant(slot.field, QVariant(sqlite3_column_double(s, slot.column)));
+                        loader.setVariant(
+                            slot.field, QVariant(sqlite3_column_double(s, slot.column)));
                         break;
                     case SQLITE_BLOB:
                         loader.setVariant(slot.field,
-                            QByteArray(static_cast<const char *>(sqlite3_column_blob(s, slot.column)),
+                            QByteArray(
+                                static_cast<const char *>(sqlite3_column_blob(s, slot.column)),
                                 sqlite3_column_bytes(s, slot.column)));
                         break;
                     default:
                         loader.setVariant(slot.field,
-                            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column)),
+                            QString::fromUtf8(
+                                reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column)),
                                 sqlite3_column_bytes(s, slot.column)));
                         break;
                     }
                     break;
                 default: {
-                    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column));
+                    const auto *text
+                        = reinterpret_cast<const char *>(sqlite3_column_text(s, slot.column));
                     loader.setBytes(slot.field, text, sqlite3_column_bytes(s, slot.column));
                     break;
                 }
@@ -541,39 +613,17 @@ void TDatabase::Fill(TDataSet &set, const QString &sql, const TDBParameters &par
         fail(QStringLiteral("无法取得 PostgreSQL 连接句柄"), sql);
     QStringList names;
     const QByteArray statement = SqlDialect::positional(translated, &names).toUtf8();
-    QList<QByteArray> texts(names.size());
-    QVector<const char *> values(names.size(), nullptr);
-    QVector<int> lengths(names.size(), 0);
-    QVector<int> formats(names.size(), 0);
-    for (const TDBParameter &p : params) {
-        int index = -1;
-        for (int i = 0; i < names.size(); ++i)
-            if (names[i].compare(p.Name, Qt::CaseInsensitive) == 0)
-                index = i;
-        if (index < 0)
-            fail(QStringLiteral("参数 :%1 没有出现在语句中").arg(p.Name), sql);
-        const QVariant v = BindableValue(p.Value);
-        if (!v.isValid())
-            continue;
-        if (v.typeId() == QMetaType::QByteArray) {
-            texts[index] = v.toByteArray();
-            formats[index] = 1;
-        } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
-            texts[index] = QByteArray::number(v.toDouble(), 'g', 17);
-        } else {
-            texts[index] = v.toString().toUtf8();
-        }
-        values[index] = texts[index].constData();
-        lengths[index] = static_cast<int>(texts[index].size());
-    }
-    struct ResultGuard
-    {
-        PGresult *r;
-        ~ResultGuard() { PQclear(r); }
-    } result{PQexecParams(conn, statement.constData(), static_cast<int>(names.size()), nullptr, values.constData(),
-        lengths.constData(), formats.constData(), 0)};
+    PgParameters bound;
+    QString unknown;
+    if (!bound.assign(PgParameters::positionsOf(names), params, &unknown))
+        fail(QStringLiteral("参数 :%1 没有出现在语句中").arg(unknown), sql);
+    PgResult result{
+        PQexecParams(conn, statement.constData(), static_cast<int>(names.size()), nullptr,
+            bound.values.constData(), bound.lengths.constData(), bound.formats.constData(), 0)};
     if (!result.r || PQresultStatus(result.r) != PGRES_TUPLES_OK)
-        fail(QString::fromUtf8(result.r ? PQresultErrorMessage(result.r) : PQerrorMessage(conn)).trimmed(), sql);
+        fail(QString::fromUtf8(result.r ? PQresultErrorMessage(result.r) : PQerrorMessage(conn))
+                 .trimmed(),
+            sql);
     PGresult *r = result.r;
     const int columnCount = PQnfields(r);
     QVector<TDataSet::Loader::ResultColumn> columns;
@@ -629,7 +679,8 @@ void TDatabase::Fill(TDataSet &set, const QString &sql, const TDBParameters &par
                 break;
             }
             case FieldKind::Blob: {
-                const QByteArray bytes = slot.type == 17 ? decodeHexBytea(text, size) : QByteArray(text, size);
+                const QByteArray bytes
+                    = slot.type == 17 ? decodeHexBytea(text, size) : QByteArray(text, size);
                 loader.setBytes(slot.field, bytes.constData(), static_cast<int>(bytes.size()));
                 break;
             }
@@ -670,7 +721,8 @@ int TDatabase::BeginTrans()
 {
     ensureOpen();
     const int level = m_transactionLevel + 1;
-    Execute(level == 1 ? QStringLiteral("begin") : QStringLiteral("savepoint qm_level_%1").arg(level));
+    Execute(
+        level == 1 ? QStringLiteral("begin") : QStringLiteral("savepoint qm_level_%1").arg(level));
     m_transactionLevel = level;
     return level;
 }
@@ -680,7 +732,8 @@ void TDatabase::CommitTrans()
     if (m_transactionLevel <= 0)
         throw QmError(QStringLiteral("没有打开的事务可以提交"));
     const int level = m_transactionLevel;
-    Execute(level == 1 ? QStringLiteral("commit") : QStringLiteral("release savepoint qm_level_%1").arg(level));
+    Execute(level == 1 ? QStringLiteral("commit")
+                       : QStringLiteral("release savepoint qm_level_%1").arg(level));
     m_transactionLevel = level - 1;
 }
 
@@ -756,28 +809,47 @@ struct TDatabase::Batch::Private
     TDatabase &db;
     QString sql;
     std::unique_ptr<SqliteStatement> sqlite;
-    std::unique_ptr<QSqlQuery> query;
-    QString translated;
+    // PostgreSQL: a statement prepared once on the driver's connection.
+    PGconn *pg = nullptr;
+    QByteArray pgName;
+    QHash<QString, int> pgPositions;
 };
 
 TDatabase::Batch::Batch(TDatabase &db, const QString &sql)
-    : d(new Private{db, sql, nullptr, nullptr, QString()})
+    : d(new Private{db, sql, nullptr, nullptr, {}, {}})
 {
     db.ensureOpen();
-    d->translated = db.Dialect().translate(sql);
+    const QString translated = db.Dialect().translate(sql);
     QSqlDatabase qdb = QSqlDatabase::database(db.m_connectionName, false);
     if (db.Engine() == SqlEngine::SQLite) {
-        d->sqlite = std::make_unique<SqliteStatement>(sqliteHandle(qdb), d->translated);
+        d->sqlite = std::make_unique<SqliteStatement>(sqliteHandle(qdb), translated);
         if (!d->sqlite->ok())
             db.fail(d->sqlite->error(), sql);
-    } else {
-        d->query = std::make_unique<QSqlQuery>(qdb);
-        if (!d->query->prepare(d->translated))
-            db.fail(qtError(d->query->lastError()), sql);
+        return;
     }
+    d->pg = postgresHandle(qdb);
+    if (!d->pg)
+        db.fail(QStringLiteral("无法取得 PostgreSQL 连接句柄"), sql);
+    static std::atomic<int> batches{0};
+    d->pgName = "qm_batch_" + QByteArray::number(++batches);
+    QStringList names;
+    const QByteArray statement = SqlDialect::positional(translated, &names).toUtf8();
+    d->pgPositions = PgParameters::positionsOf(names);
+    PgResult prepared{PQprepare(d->pg, d->pgName.constData(), statement.constData(), 0, nullptr)};
+    if (!prepared.r || PQresultStatus(prepared.r) != PGRES_COMMAND_OK)
+        db.fail(
+            QString::fromUtf8(prepared.r ? PQresultErrorMessage(prepared.r) : PQerrorMessage(d->pg))
+                .trimmed(),
+            sql);
 }
 
-TDatabase::Batch::~Batch() = default;
+TDatabase::Batch::~Batch()
+{
+    // Inside a failed transaction this fails too; the statement then goes
+    // with the connection.
+    if (d->pg)
+        PQclear(PQexec(d->pg, ("deallocate " + d->pgName).constData()));
+}
 
 int TDatabase::Batch::exec(const TDBParameters &params)
 {
@@ -790,10 +862,18 @@ int TDatabase::Batch::exec(const TDBParameters &params)
             d->db.fail(d->sqlite->error(), d->sql);
         return sqlite3_changes(sqlite3_db_handle(d->sqlite->handle()));
     }
-    QString error;
-    if (!bindQt(*d->query, d->translated, params, {}, &error))
-        d->db.fail(error, d->sql);
-    if (!d->query->exec())
-        d->db.fail(qtError(d->query->lastError()), d->sql);
-    return d->query->numRowsAffected();
+    PgParameters bound;
+    QString unknown;
+    if (!bound.assign(d->pgPositions, params, &unknown))
+        d->db.fail(QStringLiteral("参数 :%1 没有出现在语句中").arg(unknown), d->sql);
+    PgResult result{
+        PQexecPrepared(d->pg, d->pgName.constData(), static_cast<int>(d->pgPositions.size()),
+            bound.values.constData(), bound.lengths.constData(), bound.formats.constData(), 0)};
+    const ExecStatusType status = result.r ? PQresultStatus(result.r) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        d->db.fail(
+            QString::fromUtf8(result.r ? PQresultErrorMessage(result.r) : PQerrorMessage(d->pg))
+                .trimmed(),
+            d->sql);
+    return QByteArray(PQcmdTuples(result.r)).toInt();
 }

@@ -1,5 +1,6 @@
 #include "SqlDialect.h"
 
+#include <QHash>
 #include <QVector>
 
 namespace {
@@ -516,19 +517,19 @@ QString SqlDialect::positional(const QString &sql, QStringList *names)
 {
     QString out;
     names->clear();
+    // Bulk inserts carry thousands of placeholders.
+    QHash<QString, int> seen;
     for (const Token &token : tokenize(sql)) {
         if (token.type != TokenType::Parameter) {
             out += token.text;
             continue;
         }
         const QString name = token.text.mid(1);
-        int index = -1;
-        for (int i = 0; i < names->size(); ++i)
-            if (names->at(i).compare(name, Qt::CaseInsensitive) == 0)
-                index = i;
+        int index = seen.value(name.toLower(), -1);
         if (index < 0) {
             names->append(name);
             index = static_cast<int>(names->size()) - 1;
+            seen.insert(name.toLower(), index);
         }
         out += QLatin1Char('$') + QString::number(index + 1);
     }
