@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Configer.h"
+#include "ConnectionString.h"
 #include "DataGenerator.h"
 #include "Database.h"
 #include "Schema.h"
@@ -12,17 +12,24 @@
 #include <cstdio>
 #include <sqlite3.h>
 
-// A new SQLite database in file with the shipped scripts and a generated
-// company of employees, for the benchmarks; false after printing why not.
-inline bool CreateBenchDatabase(
-    TDatabase &db, const QString &file, const QString &scripts, int employees)
+inline QString BenchConnectionString(const QString &file)
+{
+    ConnectionString cs;
+    cs.add(QStringLiteral("Provider"), TDatabase::SqliteProvider);
+    cs.add(QStringLiteral("Data Source"), file);
+    return cs.toString();
+}
+
+// A new SQLite database in file with the shipped schema and seed scripts,
+// connected as db; false after printing why not.
+inline bool CreateBenchSchema(TDatabase &db, const QString &file, const QString &scripts)
 {
     sqlite3 *handle = nullptr;
     const bool created = sqlite3_open_v2(file.toUtf8().constData(), &handle,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
         == SQLITE_OK;
     sqlite3_close(handle);
-    if (!created || !db.Connect(TConfiger::SqliteConnectionString(file)))
+    if (!created || !db.Connect(BenchConnectionString(file)))
         return false;
     for (const QString &script :
         {QStringLiteral("schema.sqlite.sql"), QStringLiteral("seed.sql")}) {
@@ -32,6 +39,15 @@ inline bool CreateBenchDatabase(
             return false;
         }
     }
+    return true;
+}
+
+// The same with a generated company of employees (history up to today).
+inline bool CreateBenchDatabase(
+    TDatabase &db, const QString &file, const QString &scripts, int employees)
+{
+    if (!CreateBenchSchema(db, file, scripts))
+        return false;
     DataGenerator::Options options;
     options.employees = employees;
     options.today = QDate::currentDate();

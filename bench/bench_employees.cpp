@@ -2,6 +2,7 @@
 // generated company with all its joins, filled into a TEmployeeSet and into a
 // plain TQuerySet, against the floor of stepping through the same statement
 // with the engine's C API. Prints one table per engine; see README.md.
+#include "BenchDatabase.h"
 #include "ConnectionString.h"
 #include "DataGenerator.h"
 #include "Database.h"
@@ -250,29 +251,9 @@ void generate(TDatabase &db, int employees, quint32 seed)
 
 bool openSqlite(TDatabase &db, const QString &file, bool create)
 {
-    if (create) {
-        sqlite3 *handle = nullptr;
-        sqlite3_open_v2(file.toUtf8().constData(), &handle,
-            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        sqlite3_close(handle);
-    }
-    ConnectionString cs;
-    cs.add(S("Provider"), TDatabase::SqliteProvider);
-    cs.add(S("Data Source"), file);
-    if (!db.Connect(cs.toString()))
-        return false;
-    if (!create)
-        return true;
-    for (const char *script : {"schema.sqlite.sql", "seed.sql"}) {
-        QString error;
-        if (!Schema::RunScriptFile(db,
-                QDir(QString::fromUtf8(QM_DB_SCRIPTS_DIR)).filePath(QLatin1String(script)),
-                &error)) {
-            std::fprintf(stderr, "%s: %s\n", script, qPrintable(error));
-            return false;
-        }
-    }
-    return true;
+    if (create)
+        return CreateBenchSchema(db, file, QString::fromUtf8(QM_DB_SCRIPTS_DIR));
+    return db.Connect(BenchConnectionString(file));
 }
 
 bool runPostgres(const QString &connection, int employees, quint32 seed, int repeat)

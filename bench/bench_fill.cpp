@@ -1,6 +1,7 @@
 // How fast and how compactly a record set caches a wide employee select,
 // against the floor of reading the same values straight from the engine's C
 // API. Prints one table; see README.md for the figures and how to run it.
+#include "BenchDatabase.h"
 #include "ConnectionString.h"
 #include "DataGenerator.h"
 #include "Database.h"
@@ -393,29 +394,6 @@ bool generate(TDatabase &db, int employees, quint32 seed)
     return true;
 }
 
-bool createSqlite(TDatabase &db, const QString &file, const QString &scripts)
-{
-    sqlite3 *handle = nullptr;
-    const bool created = sqlite3_open_v2(file.toUtf8().constData(), &handle,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
-        == SQLITE_OK;
-    sqlite3_close(handle);
-    ConnectionString cs;
-    cs.add(QStringLiteral("Provider"), TDatabase::SqliteProvider);
-    cs.add(QStringLiteral("Data Source"), file);
-    if (!created || !db.Connect(cs.toString()))
-        return false;
-    for (const QString &script :
-        {QStringLiteral("schema.sqlite.sql"), QStringLiteral("seed.sql")}) {
-        QString error;
-        if (!Schema::RunScriptFile(db, QDir(scripts).filePath(script), &error)) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(script), qPrintable(error));
-            return false;
-        }
-    }
-    return true;
-}
-
 int employeeCount(TDatabase &db)
 {
     TDataSet set;
@@ -514,7 +492,7 @@ int main(int argc, char *argv[])
                 return 1;
             std::printf("using %s (%d employee rows)\n", qPrintable(dbFile), employeeCount(db));
         } else {
-            if (!createSqlite(db, dbFile, scripts))
+            if (!CreateBenchSchema(db, dbFile, scripts))
                 return 1;
             generate(db, employees, seed);
         }

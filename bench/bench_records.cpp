@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
         TDatabase db;
         TheDatabase = &db;
         if (QFileInfo::exists(dbFile)) {
-            if (!db.Connect(TConfiger::SqliteConnectionString(dbFile)))
+            if (!db.Connect(BenchConnectionString(dbFile)))
                 return 1;
         } else if (!CreateBenchDatabase(db, dbFile, QStringLiteral(QM_DB_SCRIPTS_DIR), employees)) {
             return 1;
