@@ -23,8 +23,8 @@ QString TTableWrites::insertSql() const
     QStringList values;
     for (const QString &c : names)
         values << QLatin1Char(':') + c;
-    return QStringLiteral("insert into %1(%2)values(%3)").arg(table, names.join(QStringLiteral(", ")),
-        values.join(QStringLiteral(", ")));
+    return QStringLiteral("insert into %1(%2)values(%3)")
+        .arg(table, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
 }
 
 QString TTableWrites::updateSql() const
@@ -32,7 +32,8 @@ QString TTableWrites::updateSql() const
     QStringList sets;
     for (const QString &c : columns)
         sets << QStringLiteral("%1=:%1").arg(c);
-    return QStringLiteral("update %1 set %2 where %3=:%3").arg(table, sets.join(QStringLiteral(", ")), key);
+    return QStringLiteral("update %1 set %2 where %3=:%3")
+        .arg(table, sets.join(QStringLiteral(", ")), key);
 }
 
 QString TTableWrites::deleteSql() const
@@ -83,24 +84,47 @@ void ExecExpectOne(const QString &sql, const TDBParameters &params, const QStrin
         &d);
 }
 
-int StoreRow(const TTableWrites &writes, int id, TDBParameters params, const TxDBParameters &blobs, TDatabase *db)
+bool TryStoreRow(const TTableWrites &writes, int &id, TDBParameters params,
+    const TxDBParameters &blobs, TDatabase *db)
 {
     TDatabase &d = dbOr(db);
+    const bool inserting = id == 0;
     int newId = id;
-    InTransaction(
-        [&] {
-            const bool inserting = id == 0;
-            if (inserting)
-                newId = NextId(writes.table, writes.key, &d);
-            params.erase(std::remove_if(params.begin(), params.end(),
-                             [&](const TDBParameter &p) { return p.Name.compare(writes.key, Qt::CaseInsensitive) == 0; }),
-                params.end());
-            params.append(MakeParameter(writes.key, newId));
-            if (d.ExecSQL(inserting ? writes.insertSql() : writes.updateSql(), params, blobs) != 1)
-                throw QmError(writes.failMessage);
-        },
-        &d);
-    return newId;
+    bool stored = false;
+    d.BeginTrans();
+    try {
+        if (inserting)
+            newId = NextId(writes.table, writes.key, &d);
+        params.erase(std::remove_if(params.begin(), params.end(),
+                         [&](const TDBParameter &p) {
+                             return p.Name.compare(writes.key, Qt::CaseInsensitive) == 0;
+                         }),
+            params.end());
+        params.append(MakeParameter(writes.key, newId));
+        stored = d.ExecSQL(inserting ? writes.insertSql() : writes.updateSql(), params, blobs) == 1;
+        if (stored)
+            d.CommitTrans();
+        else
+            d.RollbackTrans();
+    } catch (...) {
+        try {
+            d.RollbackTrans();
+        } catch (...) {
+            // The statement's own error says more.
+        }
+        throw;
+    }
+    if (stored)
+        id = newId;
+    return stored;
+}
+
+int StoreRow(const TTableWrites &writes, int id, TDBParameters params, const TxDBParameters &blobs,
+    TDatabase *db)
+{
+    if (!TryStoreRow(writes, id, std::move(params), blobs, db))
+        throw QmError(writes.failMessage);
+    return id;
 }
 
 bool DeleteRowById(const TTableWrites &writes, int id, TDatabase *db)
@@ -121,7 +145,8 @@ bool DeleteRowById(const TTableWrites &writes, int id, TDatabase *db)
     return deleted;
 }
 
-bool FetchRow(TRecordSet &set, const QString &selectTemplate, const QString &keyExpression, int id, int direction)
+bool FetchRow(TRecordSet &set, const QString &selectTemplate, const QString &keyExpression, int id,
+    int direction)
 {
     QString condition;
     if (direction == 0)
@@ -150,7 +175,8 @@ QStringList DistinctValues(const QString &sql, TDatabase *db)
     return values;
 }
 
-void MirrorSave(TDataSet &set, const QString &keyField, int id, const std::function<void(TDataSet &)> &fill)
+void MirrorSave(
+    TDataSet &set, const QString &keyField, int id, const std::function<void(TDataSet &)> &fill)
 {
     if (!set.Active())
         return;

@@ -14,8 +14,7 @@
 
 // Maps the members of a row record R to the columns of the same name. Dates
 // are QVariant members so that an empty date stays NULL all the way.
-template <typename R>
-class TRecordLayout
+template <typename R> class TRecordLayout
 {
 public:
     TRecordLayout &integer(const QString &name, int R::*member) { return add(name, member); }
@@ -58,7 +57,8 @@ public:
             TField *f = set.FindField(item.name);
             if (!f)
                 continue;
-            std::visit([&](auto member) { f->SetValue(QVariant::fromValue(record.*member)); }, item.member);
+            std::visit([&](auto member) { f->SetValue(QVariant::fromValue(record.*member)); },
+                item.member);
         }
     }
 
@@ -69,7 +69,10 @@ public:
         for (const Item &item : m_items) {
             if (!only.isEmpty() && !only.contains(item.name, Qt::CaseInsensitive))
                 continue;
-            std::visit([&](auto member) { params.append(MakeParameter(item.name, QVariant::fromValue(record.*member))); },
+            std::visit(
+                [&](auto member) {
+                    params.append(MakeParameter(item.name, QVariant::fromValue(record.*member)));
+                },
                 item.member);
         }
         return params;
@@ -84,14 +87,14 @@ public:
     }
 
 private:
-    using Member = std::variant<int R::*, QString R::*, double R::*, QVariant R::*, bool R::*, QByteArray R::*>;
+    using Member = std::variant<int R::*, QString R::*, double R::*, QVariant R::*, bool R::*,
+        QByteArray R::*>;
     struct Item
     {
         QString name;
         Member member;
     };
-    template <typename M>
-    TRecordLayout &add(const QString &name, M member)
+    template <typename M> TRecordLayout &add(const QString &name, M member)
     {
         m_items.push_back(Item{name, Member(member)});
         return *this;
@@ -127,8 +130,12 @@ void ExecExpectOne(const QString &sql, const TDBParameters &params, const QStrin
 
 // Saves a record by id: 0 inserts under a new id (returned), anything else
 // updates that row. Raises failMessage unless exactly one row changed.
-int StoreRow(const TTableWrites &writes, int id, TDBParameters params, const TxDBParameters &blobs = {},
-    TDatabase *db = nullptr);
+// The same without raising for the count: false (rolled back, id
+// unchanged) unless exactly one row changed; on success id is the row's id.
+bool TryStoreRow(const TTableWrites &writes, int &id, TDBParameters params,
+    const TxDBParameters &blobs = {}, TDatabase *db = nullptr);
+int StoreRow(const TTableWrites &writes, int id, TDBParameters params,
+    const TxDBParameters &blobs = {}, TDatabase *db = nullptr);
 
 // "delete from table where key=:key"; true only when exactly one row went
 // (any other count is rolled back).
@@ -137,14 +144,16 @@ bool DeleteRowById(const TTableWrites &writes, int id, TDatabase *db = nullptr);
 // Fills set with the row of selectTemplate ("... and %s") whose key is id
 // (direction 0), the next higher (1) or the next lower (any other) one;
 // true when such a row with a key above 0 exists.
-bool FetchRow(TRecordSet &set, const QString &selectTemplate, const QString &keyExpression, int id, int direction);
+bool FetchRow(TRecordSet &set, const QString &selectTemplate, const QString &keyExpression, int id,
+    int direction);
 
 // The first column of every row of a grouped select, for combo boxes.
 QStringList DistinctValues(const QString &sql, TDatabase *db = nullptr);
 
 // After a successful save: finds the id in the cached rows (or appends a row),
 // lets fill write the record into it, and posts.
-void MirrorSave(TDataSet &set, const QString &keyField, int id, const std::function<void(TDataSet &)> &fill);
+void MirrorSave(
+    TDataSet &set, const QString &keyField, int id, const std::function<void(TDataSet &)> &fill);
 
 // Runs a transaction around work: commit when it returns, roll back and
 // rethrow when it throws.

@@ -79,37 +79,6 @@ void RequireEmployee(int empId)
         throw QmError(QStringLiteral("没有选定职员, 记录不能保存"));
 }
 
-bool Store(const TTableWrites &writes, int &id, TDBParameters params)
-{
-    if (!TheDatabase)
-        throw QmError(QStringLiteral("没有数据库连接"));
-    TDatabase &db = *TheDatabase;
-    const bool inserting = id == 0;
-    bool stored = false;
-    int newId = id;
-    db.BeginTrans();
-    try {
-        if (inserting)
-            newId = Conventions::NextId(writes.table, writes.key, &db);
-        params.append(MakeParameter(writes.key, newId));
-        stored = db.ExecSQL(inserting ? writes.insertSql() : writes.updateSql(), params) == 1;
-        if (stored)
-            db.CommitTrans();
-        else
-            db.RollbackTrans();
-    } catch (...) {
-        try {
-            db.RollbackTrans();
-        } catch (...) {
-            // The statement's own error says more.
-        }
-        throw;
-    }
-    if (stored)
-        id = newId;
-    return stored;
-}
-
 void CopyMatching(const TDataSet &from, TDataSet &to)
 {
     for (int i = 0; i < from.FieldCount(); ++i) {

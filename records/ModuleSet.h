@@ -146,9 +146,6 @@ namespace ModuleRows {
 
 // Refuses a record without an employee.
 void RequireEmployee(int empId);
-// Inserts (id 0, under max+1) or updates one row; true and id set when the
-// statement changed exactly one row, otherwise rolled back and false.
-bool Store(const TTableWrites &writes, int &id, TDBParameters params);
 // Copies every value of from's current row into the row being edited in
 // to, where to has a field of the same name.
 void CopyMatching(const TDataSet &from, TDataSet &to);
@@ -201,7 +198,7 @@ template <typename R> struct TModuleSpec : TModuleInfo
         if constexpr (THasEmployee<R>::value)
             ModuleRows::RequireEmployee(record.EmpId);
         int id = record.Id;
-        if (!ModuleRows::Store(Writes, id, Layout.parameters(record, Writes.columns)))
+        if (!Conventions::TryStoreRow(Writes, id, Layout.parameters(record, Writes.columns)))
             return false;
         record.Id = id;
         return true;

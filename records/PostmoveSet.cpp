@@ -50,13 +50,8 @@ bool storeMove(RPostmove &move)
     int id = move.Id;
     Conventions::InTransaction(
         [&] {
-            const bool inserting = move.Id == 0;
-            if (inserting)
-                id = Conventions::NextId(spec.Writes.table, spec.Writes.key, &db);
-            TDBParameters params = spec.Layout.parameters(move, spec.Writes.columns);
-            params.append(MakeParameter(QStringLiteral("Id"), id));
-            if (db.ExecSQL(inserting ? spec.Writes.insertSql() : spec.Writes.updateSql(), params)
-                != 1)
+            if (!Conventions::TryStoreRow(
+                    spec.Writes, id, spec.Layout.parameters(move, spec.Writes.columns), {}, &db))
                 throw QmError(spec.Writes.failMessage);
             if (latestMoveId(db, move.EmpId) != id)
                 return;
