@@ -2,7 +2,7 @@
 // generated company with all its joins, filled into a TEmployeeSet and into a
 // plain TQuerySet, against the floor of stepping through the same statement
 // with the engine's C API. Prints one table per engine; see README.md.
-#include "BenchDatabase.h"
+#include "BenchSupport.h"
 #include "ConnectionString.h"
 #include "DataGenerator.h"
 #include "Database.h"
@@ -309,29 +309,16 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    int employees = 100000;
-    quint32 seed = 1;
-    int repeat = 3;
-    QString dbFile, pgConnection;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        bool ok = hasValue;
-        if (arg == QLatin1String("--employees") && hasValue)
-            employees = args[++i].toInt(&ok);
-        else if (arg == QLatin1String("--seed") && hasValue)
-            seed = args[++i].toUInt(&ok);
-        else if (arg == QLatin1String("--repeat") && hasValue)
-            repeat = args[++i].toInt(&ok);
-        else if (arg == QLatin1String("--db") && hasValue)
-            dbFile = QFileInfo(args[++i]).absoluteFilePath();
-        else if (arg == QLatin1String("--pg") && hasValue)
-            pgConnection = args[++i];
-        else
-            ok = false;
-        if (!ok || employees < 1 || repeat < 1)
-            return usage();
-    }
+    BenchOptions options;
+    if (!options.parse(args,
+            {QStringLiteral("--employees"), QStringLiteral("--seed"), QStringLiteral("--repeat"),
+                QStringLiteral("--db"), QStringLiteral("--pg")}))
+        return usage();
+    const int employees = options.employees;
+    const quint32 seed = options.seed;
+    const int repeat = options.repeat;
+    QString dbFile = options.dbFile;
+    const QString pgConnection = options.pgConnection;
 
     try {
         QTemporaryDir temp;

@@ -1,7 +1,7 @@
 // How fast and how compactly a record set caches a wide employee select,
 // against the floor of reading the same values straight from the engine's C
 // API. Prints one table; see README.md for the figures and how to run it.
-#include "BenchDatabase.h"
+#include "BenchSupport.h"
 #include "ConnectionString.h"
 #include "DataGenerator.h"
 #include "Database.h"
@@ -449,33 +449,19 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    int employees = 100000;
-    quint32 seed = 1;
-    int repeat = 5;
-    QString dbFile;
-    QString scripts = QString::fromUtf8(QM_DB_SCRIPTS_DIR);
-    QString pgConnection;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        bool ok = hasValue;
-        if (arg == QLatin1String("--employees") && hasValue)
-            employees = args[++i].toInt(&ok);
-        else if (arg == QLatin1String("--seed") && hasValue)
-            seed = args[++i].toUInt(&ok);
-        else if (arg == QLatin1String("--repeat") && hasValue)
-            repeat = args[++i].toInt(&ok);
-        else if (arg == QLatin1String("--db") && hasValue)
-            dbFile = QFileInfo(args[++i]).absoluteFilePath();
-        else if (arg == QLatin1String("--scripts") && hasValue)
-            scripts = args[++i];
-        else if (arg == QLatin1String("--pg") && hasValue)
-            pgConnection = args[++i];
-        else
-            ok = false;
-        if (!ok || employees < 1 || repeat < 1)
-            return usage();
-    }
+    BenchOptions options;
+    options.repeat = 5;
+    options.scripts = QString::fromUtf8(QM_DB_SCRIPTS_DIR);
+    if (!options.parse(args,
+            {QStringLiteral("--employees"), QStringLiteral("--seed"), QStringLiteral("--repeat"),
+                QStringLiteral("--db"), QStringLiteral("--scripts"), QStringLiteral("--pg")}))
+        return usage();
+    const int employees = options.employees;
+    const quint32 seed = options.seed;
+    const int repeat = options.repeat;
+    QString dbFile = options.dbFile;
+    const QString scripts = options.scripts;
+    const QString pgConnection = options.pgConnection;
 
     try {
         QTemporaryDir temp;

@@ -1,7 +1,7 @@
 // How long the main window takes from choosing "在职人员" to a filled and
 // painted list, against the floor of stepping through the same select with
 // the sqlite3 C API. Prints one table; see README.md for the figures.
-#include "BenchDatabase.h"
+#include "BenchSupport.h"
 #include "Configer.h"
 #include "DataGenerator.h"
 #include "Database.h"
@@ -106,23 +106,14 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
     const QStringList args = app.arguments().mid(1);
-    int employees = 100000;
-    int repeat = 5;
-    QString dbFile;
-    for (int i = 0; i < args.size(); ++i) {
-        const bool hasValue = i + 1 < args.size();
-        bool ok = hasValue;
-        if (args[i] == QLatin1String("--employees") && hasValue)
-            employees = args[++i].toInt(&ok);
-        else if (args[i] == QLatin1String("--repeat") && hasValue)
-            repeat = args[++i].toInt(&ok);
-        else if (args[i] == QLatin1String("--db") && hasValue)
-            dbFile = QFileInfo(args[++i]).absoluteFilePath();
-        else
-            ok = false;
-        if (!ok || employees < 1 || repeat < 1)
-            return usage();
-    }
+    BenchOptions options;
+    options.repeat = 5;
+    if (!options.parse(args,
+            {QStringLiteral("--employees"), QStringLiteral("--repeat"), QStringLiteral("--db")}))
+        return usage();
+    const int employees = options.employees;
+    const int repeat = options.repeat;
+    QString dbFile = options.dbFile;
 
     try {
         QTemporaryDir temp;

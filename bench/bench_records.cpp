@@ -3,7 +3,7 @@
 // statement, a name search, storing post moves (each with its latest-move
 // check and empjoin update in one transaction) and stepping record by record
 // through the class operations. See README.md.
-#include "BenchDatabase.h"
+#include "BenchSupport.h"
 #include "Error.h"
 #include "PostmoveSet.h"
 #include "RecordSet.h"
@@ -67,20 +67,13 @@ int usage()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int employees = 100000;
-    int repeat = 3;
-    QString dbFile;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--employees") && i + 1 < args.size())
-            employees = args[++i].toInt();
-        else if (args[i] == QLatin1String("--repeat") && i + 1 < args.size())
-            repeat = std::max(1, args[++i].toInt());
-        else if (args[i] == QLatin1String("--db") && i + 1 < args.size())
-            dbFile = args[++i];
-        else
-            return usage();
-    }
+    BenchOptions options;
+    if (!options.parse(app.arguments().mid(1),
+            {QStringLiteral("--employees"), QStringLiteral("--repeat"), QStringLiteral("--db")}))
+        return usage();
+    const int employees = options.employees;
+    const int repeat = options.repeat;
+    QString dbFile = options.dbFile;
     QTemporaryDir dir;
     if (dbFile.isEmpty())
         dbFile = dir.filePath(QStringLiteral("bench.db"));

@@ -8,9 +8,53 @@
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QString>
+#include <QStringList>
 #include <cstdio>
 #include <sqlite3.h>
+
+// The command-line options the benchmarks share, with their defaults.
+struct BenchOptions
+{
+    int employees = 100000;
+    quint32 seed = 1;
+    int repeat = 3;
+    // Absolute; empty for a temporary database.
+    QString dbFile;
+    QString pgConnection;
+    QString scripts;
+
+    // Reads the options of accepted ("--employees", "--seed", "--repeat",
+    // "--db", "--pg", "--scripts") from args (without the program); false for
+    // any other argument, a missing or bad value, or fewer than one employee
+    // or repetition.
+    bool parse(const QStringList &args, const QStringList &accepted)
+    {
+        for (int i = 0; i < args.size(); ++i) {
+            const QString &arg = args[i];
+            if (!accepted.contains(arg) || i + 1 >= args.size())
+                return false;
+            const QString value = args[++i];
+            bool ok = true;
+            if (arg == QLatin1String("--employees"))
+                employees = value.toInt(&ok);
+            else if (arg == QLatin1String("--seed"))
+                seed = value.toUInt(&ok);
+            else if (arg == QLatin1String("--repeat"))
+                repeat = value.toInt(&ok);
+            else if (arg == QLatin1String("--db"))
+                dbFile = QFileInfo(value).absoluteFilePath();
+            else if (arg == QLatin1String("--pg"))
+                pgConnection = value;
+            else if (arg == QLatin1String("--scripts"))
+                scripts = value;
+            if (!ok || employees < 1 || repeat < 1)
+                return false;
+        }
+        return true;
+    }
+};
 
 inline QString BenchConnectionString(const QString &file)
 {
